@@ -1,0 +1,1 @@
+// Placeholder until the first window helper lands.

@@ -1,0 +1,5 @@
+#include "tests/harness/TestEnvironment.h"
+
+#include <windows.h>
+
+void InitTestEnvironment() {}
