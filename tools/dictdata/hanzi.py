@@ -1,0 +1,462 @@
+"""Characters: cnchar tables, Unihan fields and rime stroke codes merged into
+the rows of kest_hz (one row per reading)."""
+
+import bz2
+import re
+
+from jsbundle import find_table, json_tables
+from pinyin import PinyinError, mark_syllable, split_marked, toneless_ascii
+
+
+class DataError(ValueError):
+    pass
+
+
+# --- stroke codes --------------------------------------------------------
+
+# cnchar names each stroke with a letter.  Mainland order codes use five
+# classes: 横/提 1, 竖 2 (竖钩 included), 撇 3, 点/捺 4, every turning stroke 5.
+# cnchar files 竖钩 (g) among the turning strokes; it counts as 竖 here.
+CNCHAR_STROKE = {
+    "j": "1",  # 横
+    "i": "1",  # 提
+    "f": "2",  # 竖
+    "g": "2",  # 竖钩
+    "s": "3",  # 撇
+    "k": "4",  # 点
+    "d": "4",  # 点 (left-falling variant, as in 心 火)
+    "l": "4",  # 捺
+}
+CNCHAR_TURNING = set("abcehmnopqrtuvwxyz")
+
+RIME_STROKE = str.maketrans("hspnz", "12345")
+
+
+def cnchar_code(letters):
+    """cnchar stroke letters -> digit code; unknown letters are an error."""
+    out = []
+    for ch in letters:
+        if ch in CNCHAR_STROKE:
+            out.append(CNCHAR_STROKE[ch])
+        elif ch in CNCHAR_TURNING:
+            out.append("5")
+        else:
+            raise DataError("unknown cnchar stroke letter %r in %r" % (ch, letters))
+    return "".join(out)
+
+
+def parse_rime_stroke(text):
+    """Parse stroke.dict.yaml.
+
+    The table holds a Taiwan-glyph section, then (after a comment block) a
+    section for the characters whose mainland order differs.  Returns
+    (taiwan, mainland, stats); codes are digit strings.  Malformed entries
+    are skipped and counted.
+    """
+    taiwan, mainland = {}, {}
+    stats = {"skipped": 0, "mainland_start_line": 0, "dup": 0}
+    in_body = False
+    section = taiwan
+    seen_data = False
+    for lineno, line in enumerate(text.split("\n"), 1):
+        if not in_body:
+            if line.strip() == "...":
+                in_body = True
+            continue
+        if not line.strip():
+            continue
+        if line.startswith("#"):
+            if seen_data and section is taiwan:
+                section = mainland
+            continue
+        parts = line.split("\t")
+        if len(parts) < 2 or len(parts[0]) != 1 or not re.fullmatch(r"[hspnz]+", parts[1]):
+            stats["skipped"] += 1
+            continue
+        seen_data = True
+        if section is mainland and not stats["mainland_start_line"]:
+            stats["mainland_start_line"] = lineno
+        if parts[0] in section:
+            stats["dup"] += 1
+            continue
+        section[parts[0]] = parts[1].translate(RIME_STROKE)
+    if not in_body:
+        raise DataError("stroke.dict.yaml: no '...' line ending the header")
+    if not mainland:
+        raise DataError("stroke.dict.yaml: no mainland section found")
+    return taiwan, mainland, stats
+
+
+def rime_code(ch, taiwan, mainland):
+    """Mainland entry where the character stands in both sections."""
+    if ch in mainland:
+        return mainland[ch], "rime-mainland"
+    if ch in taiwan:
+        return taiwan[ch], "rime-taiwan"
+    return "", ""
+
+
+def cross_check(cn_codes, taiwan, mainland):
+    """Agreement of cnchar codes with the rime mainland section (and with the
+    mainland-over-Taiwan merge)."""
+    both = [c for c in cn_codes if c in mainland]
+    agree = [c for c in both if cn_codes[c] == mainland[c]]
+    merged = [c for c in cn_codes if c in mainland or c in taiwan]
+    agree_m = [c for c in merged if cn_codes[c] == rime_code(c, taiwan, mainland)[0]]
+    differ = [c for c in both if cn_codes[c] != mainland[c]]
+    return {"mainland_n": len(both), "mainland_agree": len(agree),
+            "merged_n": len(merged), "merged_agree": len(agree_m),
+            "differ": differ}
+
+
+# --- cnchar tables ---------------------------------------------------------
+
+def parse_cnchar_spell(table):
+    """{'zhong': '2:中6中9…'} -> {'中': ['zhōng', 'zhòng']}.
+
+    Each character carries a digit: 0-4 tone (0 neutral), 5-9 the same tone
+    for a character with several readings.  The number before ':' is where
+    the tone mark goes; we place marks by rule instead.
+    """
+    out = {}
+    for py, val in table.items():
+        if not isinstance(val, str) or ":" not in val:
+            raise DataError("cnchar spell entry %r is not 'N:…'" % py)
+        _, chars = val.split(":", 1)
+        if len(re.sub(r"\D\d", "", chars)) != 0:
+            raise DataError("cnchar spell entry %r has a character without a tone digit" % py)
+        for ch, d in re.findall(r"(\D)(\d)", chars):
+            tone = int(d) % 5
+            syl = mark_syllable(py + str(tone if tone else 5))
+            lst = out.setdefault(ch, [])
+            if syl not in lst:
+                lst.append(syl)
+    return out
+
+
+def parse_cnchar_counts(table):
+    """{'4': '不丐…'} -> {'不': 4}"""
+    out = {}
+    for n, chars in table.items():
+        for ch in chars:
+            out[ch] = int(n)
+    return out
+
+
+STRUCTURE_KEYS = set("abcdefgh")
+
+
+def parse_cnchar_radical(table, structures):
+    """{'丨': '1:丫c中c…', '*': '一c1…'} -> {'中': ('丨', '独体结构')}.
+
+    '*' lists the radicals themselves with structure and stroke count."""
+    out = {}
+    for rad, val in table.items():
+        if rad == "*":
+            for ch, st in re.findall(r"(\D)([a-h])\d+", val):
+                out.setdefault(ch, (ch, structures.get(st, "")))
+            continue
+        if ":" not in val:
+            raise DataError("cnchar radical entry %r is not 'N:…'" % rad)
+        _, chars = val.split(":", 1)
+        for ch, st in re.findall(r"(.)([a-h])", chars):
+            out[ch] = (rad.strip(), structures.get(st, ""))
+    return out
+
+
+def parse_cnchar_trad(table):
+    s, t = table["simple"], table["trad"]
+    if len(s) != len(t):
+        raise DataError("cnchar-trad simple/trad strings differ in length")
+    out = {}
+    for a, b in zip(s, t):
+        out.setdefault(a, b)
+    return out
+
+
+def parse_cnchar_info(table):
+    """{'中': 'bcㄓㄨㄥ'} -> {'中': 'ㄓㄨㄥ'} (the two leading letters are
+    five-element and formation classes)."""
+    out = {}
+    for ch, val in table.items():
+        z = val[2:] if isinstance(val, str) else ""
+        if re.fullmatch(r"[\u3105-\u312f\u31a0-\u31bfˊˇˋ˙]+", z or "-"):
+            out[ch] = z
+    return out
+
+
+def load_cnchar(pkgs):
+    main = json_tables(pkgs["cnchar"].text("package/cnchar.min.js"))
+    spell_t = find_table(main, lambda t: isinstance(t, dict) and isinstance(t.get("ai"), str)
+                         and ":" in t.get("ai", ""), "spell")
+    count_t = find_table(main, lambda t: isinstance(t, dict) and "一" in str(t.get("1", "")), "stroke count")
+    order = json_tables(pkgs["cnchar-order"].text("package/cnchar.order.min.js"))
+    order_t = find_table(order, lambda t: isinstance(t, dict) and t.get("一") == "j", "stroke order")
+    rad = json_tables(pkgs["cnchar-radical"].text("package/cnchar.radical.min.js"))
+    struct_t = find_table(rad, lambda t: isinstance(t, dict) and set(t) == STRUCTURE_KEYS, "structure")
+    rad_t = find_table(rad, lambda t: isinstance(t, dict) and "*" in t, "radical")
+    trad = json_tables(pkgs["cnchar-trad"].text("package/cnchar.trad.min.js"))
+    trad_t = find_table(trad, lambda t: isinstance(t, dict) and set(t) == {"simple", "trad"}, "trad")
+    info = json_tables(pkgs["cnchar-info"].text("package/cnchar.info.min.js"))
+    info_t = find_table(info, lambda t: isinstance(t, dict) and len(t) > 1000, "info")
+    return {
+        "spell": parse_cnchar_spell(spell_t),
+        "counts": parse_cnchar_counts(count_t),
+        "order": {c: cnchar_code(v) for c, v in order_t.items()},
+        "radical": parse_cnchar_radical(rad_t, struct_t),
+        "trad": parse_cnchar_trad(trad_t),
+        "zhuyin": parse_cnchar_info(info_t),
+    }
+
+
+# --- Unihan ----------------------------------------------------------------
+
+UNIHAN_FIELDS = {"kMandarin", "kTGHZ2013", "kDefinition", "kTotalStrokes", "kRSUnicode",
+                 "kTGH", "kTraditionalVariant", "kFrequency"}
+UNIHAN_FILES = ["Unihan_Readings.txt.bz2", "Unihan_IRGSources.txt.bz2", "Unihan_OtherMappings.txt.bz2",
+                "Unihan_Variants.txt.bz2", "Unihan_DictionaryLikeData.txt.bz2"]
+
+
+def parse_unihan(lines, fields=UNIHAN_FIELDS, into=None, stats=None):
+    """'U+4E2D<TAB>kMandarin<TAB>zhōng' lines -> {'中': {'kMandarin': 'zhōng'}}"""
+    out = {} if into is None else into
+    for line in lines:
+        if not line or line.startswith("#"):
+            continue
+        parts = line.rstrip("\n").split("\t")
+        if len(parts) != 3 or not parts[0].startswith("U+"):
+            if stats is not None:
+                stats["skipped"] = stats.get("skipped", 0) + 1
+            continue
+        if parts[1] not in fields:
+            continue
+        try:
+            ch = chr(int(parts[0][2:], 16))
+        except ValueError:
+            if stats is not None:
+                stats["skipped"] = stats.get("skipped", 0) + 1
+            continue
+        out.setdefault(ch, {})[parts[1]] = parts[2]
+    return out
+
+
+def parse_cjk_radicals(text):
+    """CJKRadicals.txt -> {"1": "一", "120'": "纟"} (the unified ideograph)."""
+    out = {}
+    for line in text.split("\n"):
+        line = line.split("#", 1)[0].strip()
+        if not line:
+            continue
+        parts = [p.strip() for p in line.split(";")]
+        if len(parts) != 3:
+            continue
+        try:
+            out[parts[0]] = chr(int(parts[2], 16))
+        except ValueError:
+            continue
+    return out
+
+
+def rs_radical(rs, radicals):
+    """kRSUnicode '120\\'.3 …' -> '纟' (first value), '' if unknown."""
+    if not rs:
+        return ""
+    m = re.match(r"(\d+'*)\.", rs.split()[0])
+    if not m:
+        return ""
+    key = m.group(1)
+    return radicals.get(key) or radicals.get(key.rstrip("'"), "")
+
+
+def tghz_readings(val):
+    """kTGHZ2013 '212.080:le 223.010,223.020:liǎo' -> ['le', 'liǎo']"""
+    out = []
+    for item in val.split():
+        if ":" not in item:
+            raise DataError("bad kTGHZ2013 value %r" % val)
+        for r in item.split(":", 1)[1].split(","):
+            if r and r not in out:
+                out.append(r)
+    return out
+
+
+def code_lookup(cn_order, taiwan, mainland):
+    """(preferred code of c, every code known for c)"""
+    def code_of(c):
+        return cn_order.get(c) or rime_code(c, taiwan, mainland)[0]
+
+    def variants_of(c):
+        return [x for x in (cn_order.get(c), mainland.get(c), taiwan.get(c)) if x]
+    return code_of, variants_of
+
+
+def stroke_counts(uh, cn_counts):
+    out = dict(cn_counts)
+    for c, f in uh.items():
+        n = _first_int(f.get("kTotalStrokes"))
+        if n is not None:
+            out[c] = n
+    return out
+
+
+def load_unihan(pkg):
+    data, stats = {}, {}
+    for name in UNIHAN_FILES:
+        raw = bz2.decompress(pkg.read("./usr/share/unicode/" + name)).decode("utf-8")
+        parse_unihan(raw.split("\n"), into=data, stats=stats)
+    radicals = parse_cjk_radicals(pkg.text("./usr/share/unicode/CJKRadicals.txt"))
+    return data, radicals, stats
+
+
+# --- merge -------------------------------------------------------------------
+
+def _first_int(val):
+    m = re.match(r"\d+", val or "")
+    return int(m.group()) if m else None
+
+
+def _valid_reading(r):
+    try:
+        base, _ = split_marked(r)
+    except Exception:
+        return False
+    return bool(toneless_ascii(r)) and re.fullmatch(r"[a-zü]+", base.replace("ê", "e")) is not None
+
+
+def build_char_rows(cn, uh, radicals, taiwan, mainland, explain, derived=None, log=print):
+    """Return (rows, stats).  Rows are dicts keyed by kest_hz column name."""
+    chars = set(cn["spell"])
+    for ch, f in uh.items():
+        if "kMandarin" in f or "kTGHZ2013" in f:
+            chars.add(ch)
+    stats = {"missing_reading": 0, "radical_from_unihan": 0, "empty_cnchar_radical": [],
+             "tghz_vs_cnchar_differ": [], "strokes_vs_code": {}}
+    derived = derived or {}
+
+    def order_key(ch):
+        f = uh.get(ch, {})
+        tgh = f.get("kTGH", "")
+        m = re.match(r"2013:(\d+)", tgh)
+        if m:
+            return (0, int(m.group(1)), 0)
+        if ch in cn["spell"]:
+            return (1, 0, ord(ch))
+        return (2, _first_int(f.get("kFrequency")) or 9, ord(ch))
+
+    rows = []
+    for ch in sorted(chars, key=order_key):
+        f = uh.get(ch, {})
+        if "kTGHZ2013" in f:
+            readings = tghz_readings(f["kTGHZ2013"])
+            cnr = cn["spell"].get(ch)
+            if cnr and set(cnr) != set(readings):
+                stats["tghz_vs_cnchar_differ"].append(ch)
+        elif ch in cn["spell"]:
+            readings = list(cn["spell"][ch])
+        else:
+            readings = f.get("kMandarin", "").split()
+        readings = [r for r in readings if _valid_reading(r)]
+        if not readings:
+            stats["missing_reading"] += 1
+            continue
+        m = re.match(r"2013:(\d+)", f.get("kTGH", ""))
+        tgh = int(m.group(1)) if m else None
+        level = None if tgh is None else (1 if tgh <= 3500 else 2 if tgh <= 6500 else 3)
+
+        part, structure = "", ""
+        if ch in cn["radical"]:
+            part, structure = cn["radical"][ch]
+            if not part:
+                stats["empty_cnchar_radical"].append(ch)
+        if not part:
+            part = rs_radical(f.get("kRSUnicode", ""), radicals)
+            if part:
+                stats["radical_from_unihan"] += 1
+
+        if ch in cn["order"]:
+            bhm, bsrc = cn["order"][ch], "cnchar"
+        else:
+            bhm, bsrc = rime_code(ch, taiwan, mainland)
+            if not bhm and ch in derived:
+                bhm, bsrc = derived[ch], "derived"
+        strokes = _first_int(f.get("kTotalStrokes"))
+        if strokes is None:
+            strokes = cn["counts"].get(ch)
+        if bhm and strokes is not None and len(bhm) != strokes:
+            stats["strokes_vs_code"][bsrc] = stats["strokes_vs_code"].get(bsrc, 0) + 1
+
+        trad = cn["trad"].get(ch) or "".join(
+            chr(int(v[2:], 16)) for v in f.get("kTraditionalVariant", "").split() if v.startswith("U+"))
+        trad = trad or ch
+        all_py = "，".join(readings)
+        for r in readings:
+            rows.append({
+                "name": ch, "pinyin": r, "pinyins": all_py, "pycode": toneless_ascii(r),
+                "part": part, "strokes": strokes, "bhm": bhm, "structure": structure,
+                "trad": trad, "explain": explain.get(ch, ""), "english": f.get("kDefinition", ""),
+                "tone": split_marked(r)[1], "level": level, "tgh": tgh,
+                "ucode": "U+%04X" % ord(ch), "zhuyin": cn["zhuyin"].get(ch, "") if len(readings) == 1 else "",
+                "bhmsrc": bsrc,
+            })
+    return rows, stats
+
+
+# --- codes for simplified characters no stroke table lists ---------------------
+
+# left-hand forms of simplified components, beside the cnchar-trad pairs
+COMPONENT_PAIRS = {"糹": "纟", "訁": "讠", "釒": "钅", "飠": "饣", "𤇾": "𫇦"}
+
+
+def derive_codes(targets, uh, code_of, trad_pairs, counts, variants_of=None):
+    """Stroke codes for simplified characters that no table lists, from their
+    traditional form: replace the code of a traditional component by the
+    code of its simplified form ('僤' 32+251251251112 -> '𫢸' 32+43251112).
+    A result counts only if exactly one code comes out with the character's
+    stroke count.  Preferred codes are tried first; variants_of(c), every
+    code known for c (a Taiwan-glyph code may differ from the mainland one),
+    only for what is still open.  Returns {char: code}."""
+    out = _derive(targets, uh, lambda c: [code_of(c)], code_of, trad_pairs, counts)
+    if variants_of:
+        rest = [c for c in targets if c not in out]
+        out.update(_derive(rest, uh, variants_of, code_of, trad_pairs, counts))
+    return out
+
+
+def _derive(targets, uh, variants_of, code_of, trad_pairs, counts):
+    pairs = dict(COMPONENT_PAIRS)
+    for s, t in trad_pairs.items():
+        pairs.setdefault(t, s)
+    comp = []
+    for t, s in pairs.items():
+        cs = code_of(s)
+        for ct in set(variants_of(t)):
+            if ct and cs and len(ct) >= 3:
+                comp.append((ct, cs))
+    out = {}
+    for ch in targets:
+        want = counts.get(ch)
+        if want is None:
+            continue
+        trads = [chr(int(v[2:], 16)) for v in uh.get(ch, {}).get("kTraditionalVariant", "").split()
+                 if v.startswith("U+")]
+        results = set()
+        for tc in {c for t in trads for c in variants_of(t) if c}:
+            # one replacement, or two where the traditional form has two
+            # simplified parts
+            frontier = {tc}
+            for _ in range(2):
+                nxt = set()
+                for code in frontier:
+                    for ct, cs in comp:
+                        start = code.find(ct)
+                        while start >= 0:
+                            nxt.add(code[:start] + cs + code[start + len(ct):])
+                            start = code.find(ct, start + 1)
+                hits = {c for c in nxt if len(c) == want}
+                if hits:
+                    results |= hits
+                    break
+                frontier = nxt
+        if len(results) == 1:
+            out[ch] = results.pop()
+    return out
