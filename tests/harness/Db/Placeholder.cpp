@@ -1,0 +1,1 @@
+// Placeholder until the fixture database builder lands.
