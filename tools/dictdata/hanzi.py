@@ -212,7 +212,7 @@ def load_cnchar(pkgs):
 # --- Unihan ----------------------------------------------------------------
 
 UNIHAN_FIELDS = {"kMandarin", "kTGHZ2013", "kDefinition", "kTotalStrokes", "kRSUnicode",
-                 "kTGH", "kTraditionalVariant", "kFrequency"}
+                 "kTGH", "kTraditionalVariant", "kSimplifiedVariant", "kFrequency"}
 UNIHAN_FILES = ["Unihan_Readings.txt.bz2", "Unihan_IRGSources.txt.bz2", "Unihan_OtherMappings.txt.bz2",
                 "Unihan_Variants.txt.bz2", "Unihan_DictionaryLikeData.txt.bz2"]
 
@@ -320,7 +320,10 @@ def _valid_reading(r):
         base, _ = split_marked(r)
     except Exception:
         return False
-    return bool(toneless_ascii(r)) and re.fullmatch(r"[a-zü]+", base.replace("ê", "e")) is not None
+    base = base.replace("ê", "e")
+    if not re.fullmatch(r"[a-zü]+", base):
+        return False
+    return bool(re.search(r"[aeiouü]", base)) or base in ("m", "n", "ng", "hm", "hng")
 
 
 def build_char_rows(cn, uh, radicals, taiwan, mainland, explain, derived=None, log=print):
@@ -405,6 +408,7 @@ def build_char_rows(cn, uh, radicals, taiwan, mainland, explain, derived=None, l
 
 # left-hand forms of simplified components, beside the cnchar-trad pairs
 COMPONENT_PAIRS = {"糹": "纟", "訁": "讠", "釒": "钅", "飠": "饣", "𤇾": "𫇦"}
+SIMPLIFIED_RADICALS = set("纟讠钅饣车贝门页马鸟鱼见韦风齿龙麦黾")
 
 
 def derive_codes(targets, uh, code_of, trad_pairs, counts, variants_of=None):
@@ -412,7 +416,8 @@ def derive_codes(targets, uh, code_of, trad_pairs, counts, variants_of=None):
     traditional form: replace the code of a traditional component by the
     code of its simplified form ('僤' 32+251251251112 -> '𫢸' 32+43251112).
     A result counts only if exactly one code comes out with the character's
-    stroke count.  Preferred codes are tried first; variants_of(c), every
+    stroke count, or exactly one of several replaced a whole part (see
+    _derive).  Preferred codes are tried first; variants_of(c), every
     code known for c (a Taiwan-glyph code may differ from the mainland one),
     only for what is still open.  Returns {char: code}."""
     out = _derive(targets, uh, lambda c: [code_of(c)], code_of, trad_pairs, counts)
@@ -431,32 +436,43 @@ def _derive(targets, uh, variants_of, code_of, trad_pairs, counts):
         cs = code_of(s)
         for ct in set(variants_of(t)):
             if ct and cs and len(ct) >= 3:
-                comp.append((ct, cs))
+                comp.append((ct, cs, s))
     out = {}
     for ch in targets:
         want = counts.get(ch)
         if want is None:
             continue
-        trads = [chr(int(v[2:], 16)) for v in uh.get(ch, {}).get("kTraditionalVariant", "").split()
-                 if v.startswith("U+")]
-        results = set()
+        f = uh.get(ch, {})
+        trads = [chr(int(v[2:], 16)) for v in f.get("kTraditionalVariant", "").split() if v.startswith("U+")]
+        m = re.match(r"(\d+)('*)\.(\d+)", f.get("kRSUnicode", ""))
+        residual = int(m.group(3)) if m else None
+        simplified_radical = bool(m and m.group(2))
+        results = {}
         for tc in {c for t in trads for c in variants_of(t) if c}:
             # one replacement, or two where the traditional form has two
-            # simplified parts
-            frontier = {tc}
+            # simplified parts.  A replacement "fits" when what it puts in is
+            # the simplified radical or has exactly the strokes beyond the
+            # radical: then it replaced a whole part, not a look-alike run.
+            frontier = {tc: False}
             for _ in range(2):
-                nxt = set()
-                for code in frontier:
-                    for ct, cs in comp:
+                nxt = {}
+                for code, fit in frontier.items():
+                    for ct, cs, s in comp:
+                        ok = fit or (simplified_radical and s in SIMPLIFIED_RADICALS and code.startswith(ct)) \
+                            or (residual is not None and len(cs) == residual)
                         start = code.find(ct)
                         while start >= 0:
-                            nxt.add(code[:start] + cs + code[start + len(ct):])
+                            c = code[:start] + cs + code[start + len(ct):]
+                            nxt[c] = nxt.get(c, False) or ok
                             start = code.find(ct, start + 1)
-                hits = {c for c in nxt if len(c) == want}
+                hits = {c: fit for c, fit in nxt.items() if len(c) == want}
                 if hits:
-                    results |= hits
+                    for c, fit in hits.items():
+                        results[c] = results.get(c, False) or fit
                     break
                 frontier = nxt
+        if len(results) > 1:
+            results = {c: fit for c, fit in results.items() if fit}
         if len(results) == 1:
-            out[ch] = results.pop()
+            out[ch] = next(iter(results))
     return out

@@ -110,7 +110,7 @@ def initials(pinyin):
     Latin letters in a word ("A quān r") count like syllables.
     """
     out = []
-    for tok in pinyin.split():
+    for tok in re.split(r"[\s，,、·\-'’]+", pinyin):
         a = toneless_ascii(tok)
         if a:
             out.append(a[0])

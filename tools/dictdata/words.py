@@ -70,6 +70,8 @@ def repair_diamond(text):
     n = text.count("◇")
     # keep the sentence break once when the source already ends a sentence
     new = re.sub(r"[。]?◇", "。后", text)
+    if new.startswith("。后"):
+        new = new[1:]
     return new, n
 
 
