@@ -81,7 +81,7 @@ def build(out, cache):
     hz_rows, hstats = hanzi.build_char_rows(cn, uh, radicals, taiwan, mainland, char_expl, derived, log=log)
     log("characters: %d rows, %d distinct (%.1fs)"
         % (len(hz_rows), len({r["name"] for r in hz_rows}), time.monotonic() - t))
-    log("  cnchar radical empty, taken from Unihan: %d (%s)"
+    log("  cnchar characters without a radical there, taken from Unihan: %d (%s)"
         % (len(hstats["empty_cnchar_radical"]), "".join(hstats["empty_cnchar_radical"])))
     log("  kTGHZ2013 readings differ from cnchar for %d characters (kTGHZ2013 kept), e.g. %s"
         % (len(hstats["tghz_vs_cnchar_differ"]), "".join(hstats["tghz_vs_cnchar_differ"][:30])))

@@ -369,8 +369,9 @@ def build_char_rows(cn, uh, radicals, taiwan, mainland, explain, derived=None, l
         part, structure = "", ""
         if ch in cn["radical"]:
             part, structure = cn["radical"][ch]
-            if not part:
-                stats["empty_cnchar_radical"].append(ch)
+        if ch in cn["spell"] and not part:
+            # cnchar knows the character but gives no radical (刀 死 杀 …)
+            stats["empty_cnchar_radical"].append(ch)
         if not part:
             part = rs_radical(f.get("kRSUnicode", ""), radicals)
             if part:

@@ -196,7 +196,7 @@ class CncharTablesTest(unittest.TestCase):
 
 class CharRowsTest(unittest.TestCase):
     def test_rows(self):
-        cn = {"spell": {"中": ["zhōng", "zhòng"], "斤": ["gōng"], "乄": ["x"]},
+        cn = {"spell": {"中": ["zhōng", "zhòng"], "斤": ["gōng"], "乄": ["x"], "刀": ["dāo"]},
               "counts": {"中": 4}, "order": {"中": "2512"},
               "radical": {"中": ("丨", "独体结构"), "斤": ("", "独体结构")},
               "trad": {}, "zhuyin": {}}
@@ -204,8 +204,9 @@ class CharRowsTest(unittest.TestCase):
                      "kDefinition": "central"},
               "斤": {"kTGHZ2013": "175.120:jīn", "kTGH": "2013:137", "kRSUnicode": "69.0",
                      "kTotalStrokes": "4"},
-              "绿": {"kMandarin": "lǜ", "kRSUnicode": "120'.8", "kTotalStrokes": "11"}}
-        rads = {"69": "斤", "120'": "纟"}
+              "绿": {"kMandarin": "lǜ", "kRSUnicode": "120'.8", "kTotalStrokes": "11"},
+              "刀": {"kRSUnicode": "18.0", "kTotalStrokes": "2"}}
+        rads = {"69": "斤", "120'": "纟", "18": "刀"}
         rows, st = hanzi.build_char_rows(cn, uh, rads, {}, {"绿": "55151124134"}, {})
         got = [(r["name"], r["pinyin"], r["pinyins"], r["pycode"], r["part"], r["strokes"], r["bhm"])
                for r in rows]
@@ -213,9 +214,10 @@ class CharRowsTest(unittest.TestCase):
             ("中", "zhōng", "zhōng，zhòng", "zhong", "丨", 4, "2512"),
             ("中", "zhòng", "zhōng，zhòng", "zhong", "丨", 4, "2512"),
             ("斤", "jīn", "jīn", "jin", "斤", 4, ""),          # kTGHZ2013 over cnchar's gōng
+            ("刀", "dāo", "dāo", "dao", "刀", 2, ""),          # cnchar has no radical for it
             ("绿", "lǜ", "lǜ", "lv", "纟", 11, "55151124134"),
         ])
-        self.assertEqual(st["empty_cnchar_radical"], ["斤"])
+        self.assertEqual(st["empty_cnchar_radical"], ["斤", "刀"])
         self.assertEqual(st["tghz_vs_cnchar_differ"], ["斤"])
         self.assertEqual(st["missing_reading"], 1)  # 乄: "x" is no reading
 
