@@ -4,6 +4,7 @@
 
 #include "framework/core/Exception.h"
 #include "framework/core/Property.h"
+#include "framework/core/Stream.h"
 #include "framework/core/Unicode.h"
 #include "framework/data/ADOQuery.h"
 #include "framework/data/ConnectionString.h"
@@ -85,8 +86,8 @@ void TADOConnection::Open() {
     throw EADOError(u"Provider '" + provider + u"' cannot be found. It may not be properly installed.");
   std::u16string dataSource = settings.Value(u"Data Source");
   if (dataSource.empty()) throw EADOError(u"The connection string names no Data Source.");
+  // Against the current directory, not the executable's folder.
   std::u16string fullPath = ExpandFileName(dataSource);
-  if (fullPath.empty()) throw EADOError(u"'" + dataSource + u"' is not a valid path.");
   db_ = TSqliteDatabase::Open(fullPath, Utf16ToUtf8(settings.Value(kPasswordKey)));
   if (AfterConnect) AfterConnect(this);
 }

@@ -2,20 +2,7 @@
 
 #include <windows.h>
 
-#include <vector>
-
 #include "framework/core/Unicode.h"
-
-std::u16string ExpandFileName(const std::u16string& name) {
-  if (name.empty()) return {};
-  auto in = reinterpret_cast<LPCWSTR>(name.c_str());
-  DWORD n = GetFullPathNameW(in, 0, nullptr, nullptr);
-  if (n == 0) return {};
-  std::vector<WCHAR> buffer(n + 1);
-  DWORD got = GetFullPathNameW(in, static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
-  if (got == 0 || got >= buffer.size()) return {};
-  return std::u16string(reinterpret_cast<const char16_t*>(buffer.data()), got);
-}
 
 std::string NativeFileName(const std::u16string& fullPath) {
   if (fullPath.empty()) return {};

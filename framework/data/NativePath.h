@@ -3,10 +3,6 @@
 // Windows paths; under Winelib SQLite is a Linux library and opens Unix paths.
 #include <string>
 
-// The full Windows path of name, relative names resolved against the process's
-// current directory (not the executable's folder).  Empty when it cannot be resolved.
-std::u16string ExpandFileName(const std::u16string& name);
-
 // The name the engine opens for a full Windows path: its Unix path under Wine, the
 // path in UTF-8 on Windows.  Empty when the path has no such counterpart.
 std::string NativeFileName(const std::u16string& fullPath);
