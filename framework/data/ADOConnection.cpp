@@ -78,6 +78,10 @@ void TADOConnection::Open() {
     streamedConnected_ = true;
     return;
   }
+  Connect();
+}
+
+void TADOConnection::Connect() {
   if (db_ != nullptr) return;
   TConnectionString settings = TConnectionString::Parse(connectionString_);
   std::u16string provider = settings.Value(u"Provider");
@@ -107,12 +111,13 @@ std::u16string TADOConnection::FileName() const { return db_ != nullptr ? db_->F
 TDataSet* TADOConnection::DataSets(int index) const { return dataSets_.at(static_cast<size_t>(index)); }
 
 std::unique_ptr<TResultTable> TADOConnection::Execute(const std::u16string& sql) {
-  Open();
+  // Also while loading: a query that opens before the connection's Loaded needs it now.
+  Connect();
   return db_->Query(sql);
 }
 
 int64_t TADOConnection::CountResultRows(const std::u16string& sql) {
-  Open();
+  Connect();
   return db_->CountRows(sql);
 }
 

@@ -75,6 +75,7 @@ class TADOConnection : public TComponent {
 
  private:
   friend class TADOQuery;
+  void Connect();
   // The whole result of a reading statement; connects first.
   std::unique_ptr<TResultTable> Execute(const std::u16string& sql);
   void RegisterDataSet(TADOQuery* dataSet);

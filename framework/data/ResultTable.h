@@ -1,11 +1,14 @@
 #pragma once
 // A query result held in memory, compactly: one kind byte and one 64-bit slot per
-// cell, and every text in a single byte arena (UTF-8 as the engine stores it,
-// each text preceded by its length).  Opening a search of hundreds of thousands of
-// rows thus costs a few allocations, not one string per cell, and any record is
-// reached in constant time.
+// cell, and the texts in a chain of byte chunks (UTF-8 as the engine stores it, each
+// text preceded by its length).  Opening a search of hundreds of thousands of rows
+// thus costs a few dozen allocations, not one string per cell, and any record is
+// reached in constant time.  Cells go in blocks that double in size, so growing
+// never copies what is stored: copying, and touching fresh pages while copying, was
+// most of the cost of keeping a large result.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,11 +53,24 @@ class TResultTable {
   void EndRow();
 
  private:
+  struct TCellBlock {
+    std::unique_ptr<uint8_t[]> Kinds;
+    std::unique_ptr<int64_t[]> Slots;  // integer, float bits, or chunk << 32 | offset
+  };
+  struct TChunk {
+    std::unique_ptr<char[]> Bytes;
+    size_t Size;
+  };
+  static void Locate(size_t cell, size_t& block, size_t& offset);
+  void AddCell(TValueKind kind, int64_t slot);
   void AddBytes(TValueKind kind, const void* bytes, size_t length);
 
   std::vector<TResultColumn> columns_;
-  std::vector<uint8_t> kinds_;
-  std::vector<int64_t> slots_;  // integer, float bits, or arena offset
-  std::string arena_;
+  std::vector<TCellBlock> blocks_;
+  size_t cells_ = 0;
+  size_t capacity_ = 0;
+  std::vector<TChunk> chunks_;
+  size_t chunkUsed_ = 0;  // of the last chunk
+  size_t bytesAllocated_ = 0;
   int rows_ = 0;
 };

@@ -107,7 +107,9 @@ std::unique_ptr<TSqliteDatabase> TSqliteDatabase::Open(const std::u16string& pat
   std::string nativeName = NativeFileName(path);
   if (nativeName.empty()) CannotOpen(path);
   sqlite3* raw = nullptr;
-  int rc = sqlite3_open_v2(nativeName.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
+  // One thread uses a connection: without the connection's mutex, reading a cell is
+  // not two lock calls, which halves the time to keep a large result.
+  int rc = sqlite3_open_v2(nativeName.c_str(), &raw, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
   std::unique_ptr<TSqliteDatabase> db(new TSqliteDatabase(raw, path));
   if (rc != SQLITE_OK) CannotOpen(path);
   if (header != THeader::Plain && !key.empty())

@@ -331,6 +331,29 @@ TEST(ConnectionLoading, EmptySystemTableOpensAtEof) {
   m.Root->Free();
 }
 
+TEST(ConnectionLoading, QueryLoadedBeforeItsConnectionConnectsIt) {
+  TExceptionRecorder box;
+  auto* root = new TComponent(nullptr);
+  TADOQuery* q;
+  TADOConnection* db;
+  {
+    TLoadingScope loading;
+    q = new TADOQuery(root);  // ahead of the connection in the owner's list
+    db = new TADOConnection(root);
+    db->SetConnectionString(JetConnectionString(SharedDatabase().Path, kFixtureKey16));
+    db->SetConnected(true);
+    q->SetConnection(db);
+    q->SQL()->Add(u"select * from one_t");
+    q->SetActive(true);
+  }
+  root->FinishLoading();
+  EXPECT_TRUE(box.Messages().empty());
+  EXPECT_TRUE(db->Connected());
+  ASSERT_TRUE(q->Active());
+  EXPECT_EQ(q->Fields(1)->AsString(), u"one");
+  root->Free();
+}
+
 TEST(ConnectionLoading, SwitchedOffAgainWhileLoadingStaysClosed) {
   TExceptionRecorder box;
   auto* root = new TComponent(nullptr);
