@@ -68,19 +68,44 @@ TEST(ResultTable, IncompleteRowIsRefused) {
   EXPECT_EQ(t.RowCount(), 0);
 }
 
-TEST(ResultTable, ManyRowsStayCompact) {
+TEST(ResultTable, ManyRowsStayCompactAndReadBackAcrossBlocks) {
   TResultTable t = TwoColumns();
   const int rows = 100000;
+  // Texts of changing length, so that they straddle every chunk boundary.
+  auto text = [](int i) { return std::string(static_cast<size_t>(i % 37), static_cast<char>('a' + i % 26)); };
+  size_t written = 0;
   for (int i = 0; i < rows; ++i) {
     t.AddInteger(i);
-    t.AddText("abcdefgh", 8);
+    std::string s = text(i);
+    written += 2 * 9 + 4 + s.size();
+    t.AddText(s.data(), s.size());
     t.EndRow();
   }
-  EXPECT_EQ(t.RowCount(), rows);
-  EXPECT_EQ(t.Cell(rows - 1, 0).Integer, rows - 1);
-  EXPECT_EQ(t.Cell(54321, 1).Bytes, "abcdefgh");
-  // 9 bytes a cell plus 12 a text, with growth room: far below a string per cell.
-  EXPECT_LT(t.BytesUsed(), static_cast<size_t>(rows) * 60);
+  ASSERT_EQ(t.RowCount(), rows);
+  int wrong = 0;
+  for (int i = 0; i < rows; ++i)
+    if (t.Cell(i, 0).Integer != i || t.Cell(i, 1).Bytes != text(i)) ++wrong;
+  EXPECT_EQ(wrong, 0);
+  // 9 bytes a cell, 4 and the bytes a text; blocks that double hold at most as much
+  // room again as they hold data.
+  EXPECT_GE(t.BytesUsed(), written);
+  EXPECT_LE(t.BytesUsed(), 2 * written + 16384);
+}
+
+TEST(ResultTable, TextLongerThanAChunk) {
+  TResultTable t({{u"m", u"MEMO", false}});
+  const std::string shortText = "before";
+  const std::string longText(5 << 20, 'x');
+  t.AddText(shortText.data(), shortText.size());
+  t.EndRow();
+  t.AddText(longText.data(), longText.size());
+  t.EndRow();
+  t.AddText(shortText.data(), shortText.size());
+  t.EndRow();
+  EXPECT_EQ(t.Cell(0, 0).Bytes, shortText);
+  EXPECT_EQ(t.Cell(1, 0).Bytes.size(), longText.size());
+  EXPECT_EQ(t.Cell(1, 0).Bytes, longText);
+  EXPECT_EQ(t.Cell(2, 0).Bytes, shortText);
 }
 
 }  // namespace
