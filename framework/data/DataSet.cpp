@@ -33,6 +33,7 @@ void TDataSet::BeforeDestruction() {
     f->column_ = -1;
   }
   persistent_.clear();
+  fields_.clear();
   FreeDefaultFields();
   TComponent::BeforeDestruction();
 }
