@@ -30,6 +30,8 @@ class TBitmapCanvas : public TCanvas {
   explicit TBitmapCanvas(TBitmap* bitmap) : bitmap_(bitmap) {}
 
   bool ContextAllocated() const { return static_cast<bool>(dc_); }
+  // The DC, for the bitmap's own reading from it (no change to announce).
+  HDC Context() const { return dc_.Get(); }
   // The bitmap's handle changed: the DC takes the new one (or its own when none).
   void Reselect(HBITMAP bitmap) {
     if (dc_) SelectObject(dc_.Get(), bitmap != nullptr ? bitmap : original_);
@@ -249,7 +251,7 @@ void TBitmap::SetPalette(const std::vector<RGBQUAD>& palette) {
     HDC dc = nullptr;
     auto* canvas = static_cast<TBitmapCanvas*>(canvas_.get());
     if (canvas != nullptr && canvas->ContextAllocated()) {
-      dc = canvas->Handle();
+      dc = canvas->Context();
     } else {
       temporary.emplace(handle_.Get());
       dc = temporary->Get();
@@ -395,6 +397,57 @@ void TBitmap::LoadFromDib(const TDibImage& image) {
   Replace(std::move(dib), image.Width, image.Height, image.Format, image.Palette);
   alphaFormat_ = image.AlphaDefined ? TAlphaFormat::afDefined : TAlphaFormat::afIgnored;
   Changed();
+}
+
+void TBitmap::LoadFromRaw(const TRawImage& image) {
+  TDibImage dib;
+  dib.Width = image.Width;
+  dib.Height = image.Height;
+  dib.Format = image.Channels == 4 ? TPixelFormat::pf32bit : TPixelFormat::pf24bit;
+  dib.AlphaDefined = image.Channels == 4;
+  if (image.Width > 0 && image.Height > 0) {
+    dib.Pixels.assign(static_cast<size_t>(dib.Stride() * dib.Height), 0);
+    const int channels = image.Channels;
+    for (int y = 0; y < image.Height; ++y) {
+      const uint8_t* in = image.Row(y);
+      uint8_t* out = dib.Row(y);
+      for (int x = 0; x < image.Width; ++x, in += channels, out += channels) {
+        out[0] = in[2];
+        out[1] = in[1];
+        out[2] = in[0];
+        if (channels == 4) out[3] = in[3];
+      }
+    }
+  }
+  LoadFromDib(dib);
+}
+
+TRawImage TBitmap::ToRaw(int channels) const {
+  TRawImage image;
+  if (Empty()) return image;
+  channels = channels == 4 ? 4 : 3;
+  if (!image.Allocate(width_, height_, channels))
+    throw EOutOfResources(u"Cannot copy a bitmap of " + IntToStr(width_) + u" x " + IntToStr(height_));
+  const bool alpha = format_ == TPixelFormat::pf32bit && alphaFormat_ != TAlphaFormat::afIgnored;
+  const bool premultiplied = alpha && alphaFormat_ == TAlphaFormat::afPremultiplied;
+  for (int y = 0; y < height_; ++y) {
+    const uint8_t* in = ScanLine(y);
+    uint8_t* out = image.Row(y);
+    for (int x = 0; x < width_; ++x, out += channels) {
+      TPixel p = ReadPixel(in, x, format_, palette_);
+      if (!alpha) p.A = 255;
+      if (premultiplied && p.A != 0 && p.A != 255) {
+        p.R = static_cast<uint8_t>(std::min(255, (p.R * 255 + p.A / 2) / p.A));
+        p.G = static_cast<uint8_t>(std::min(255, (p.G * 255 + p.A / 2) / p.A));
+        p.B = static_cast<uint8_t>(std::min(255, (p.B * 255 + p.A / 2) / p.A));
+      }
+      out[0] = p.R;
+      out[1] = p.G;
+      out[2] = p.B;
+      if (channels == 4) out[3] = p.A;
+    }
+  }
+  return image;
 }
 
 void TBitmap::LoadFromStream(TStream& stream) {
@@ -570,7 +623,7 @@ void TBitmap::Draw(TCanvas& canvas, const TRect& r) const {
   HDC source = nullptr;
   auto* own = static_cast<TBitmapCanvas*>(canvas_.get());
   if (own != nullptr && own->ContextAllocated()) {
-    source = own->Handle();
+    source = own->Context();
   } else {
     temporary.emplace(handle_.Get());
     source = temporary->Get();

@@ -12,6 +12,7 @@
 #include "framework/graphics/GdiHandle.h"
 #include "framework/graphics/Graphic.h"
 #include "framework/graphics/PixelFormat.h"
+#include "framework/graphics/RawImage.h"
 
 struct TDibImage;
 
@@ -84,8 +85,13 @@ class TBitmap : public TGraphic {
   // A bitmap resource (RT_BITMAP) of a module; EInvalidGraphic when missing or bad.
   void LoadFromResourceName(HINSTANCE instance, const std::u16string& name);
   void LoadFromResourceID(HINSTANCE instance, int id);
-  // Takes decoded pixels (used by the JPEG and PNG readers).
+  // Takes decoded pixels (used by the BMP, JPEG and PNG readers).  Three channels
+  // give pf24bit, four give pf32bit with straight alpha (afDefined).
   void LoadFromDib(const TDibImage& image);
+  void LoadFromRaw(const TRawImage& image);
+  // The pixels as RGB (3) or RGBA (4, straight alpha).  Alpha is 255 unless the
+  // bitmap is pf32bit with an alpha format: GDI leaves 0 in the fourth byte.
+  TRawImage ToRaw(int channels) const;
   TGraphic* NewEmpty() const override { return new TBitmap; }
   void Clear();
 

@@ -10,11 +10,7 @@
 #include <vector>
 
 #include "framework/graphics/PixelFormat.h"
-
-// Larger images are refused: no BMP of this program comes near, and a small lying
-// RLE file must not make us allocate gigabytes.
-constexpr int kMaxBitmapDimension = 32767;
-constexpr int64_t kMaxBitmapPixels = int64_t(1) << 26;
+#include "framework/graphics/RawImage.h"
 
 struct TDibImage {
   int Width = 0;

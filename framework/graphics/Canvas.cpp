@@ -33,6 +33,11 @@ TCanvas::~TCanvas() {
 }
 
 HDC TCanvas::Handle() {
+  Changing();
+  return HandleNeeded();
+}
+
+HDC TCanvas::HandleNeeded() {
   if (dc_ == nullptr) CreateHandle();
   if (dc_ == nullptr) throw EInvalidOperation(u"Canvas does not allow drawing");
   return dc_;
@@ -100,7 +105,7 @@ void TCanvas::Refresh() {
 }
 
 void TCanvas::RequireState(uint32_t state) {
-  HDC dc = Handle();
+  HDC dc = HandleNeeded();
   uint32_t missing = state & ~valid_;
   if (missing & csFontValid) {
     HGDIOBJ previous = SelectObject(dc, font_->Handle());
@@ -264,7 +269,7 @@ void TCanvas::StretchDraw(const TRect& r, const TGraphic& graphic) {
 void TCanvas::CopyRect(const TRect& dest, TCanvas& source, const TRect& src) {
   Changing();
   RequireState(csHandleValid | csFontValid | csBrushValid);
-  HDC from = source.Handle();
+  HDC from = source.HandleNeeded();
   int mode = SetStretchBltMode(dc_, COLORONCOLOR);
   StretchBlt(dc_, dest.Left, dest.Top, dest.Width(), dest.Height(), from, src.Left, src.Top,
              src.Width(), src.Height(), copyMode_);
@@ -287,6 +292,6 @@ void TCanvas::SetPixels(int x, int y, TColor color) {
 
 TRect TCanvas::ClipRect() {
   RECT rc{};
-  GetClipBox(Handle(), &rc);
+  GetClipBox(HandleNeeded(), &rc);
   return TRect(rc);
 }

@@ -22,7 +22,9 @@ class TCanvas : public TPersistent {
   TCanvas();
 
   // The DC; an unbound canvas asks CreateHandle() for one and raises
-  // EInvalidOperation when it gets none.
+  // EInvalidOperation when it gets none.  Whoever takes the handle may draw with it
+  // behind the canvas's back, so this counts as a change about to happen (OnChanging;
+  // a bitmap forgets its mask).  A bitmap's OnChange needs Modified() after such drawing.
   HDC Handle();
   // Binds the canvas to dc (0 unbinds).  The DC's original objects, colours, mode and
   // position go back into it when it is let go.  The canvas never deletes the DC.
@@ -99,6 +101,8 @@ class TCanvas : public TPersistent {
 
   enum : uint32_t { csHandleValid = 1, csFontValid = 2, csPenValid = 4, csBrushValid = 8 };
   void RequireState(uint32_t state);
+  // The DC without announcing a change (for reading from it).
+  HDC HandleNeeded();
 
  private:
   void DeselectFont();

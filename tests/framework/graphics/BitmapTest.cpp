@@ -764,6 +764,35 @@ TEST(BitmapTest, MaskMarksTheTransparentColourWhite) {
   }
 }
 
+// Whoever takes the canvas's handle may draw behind its back: the mask follows.
+TEST(BitmapTest, MaskFollowsDrawingThroughTheRawHandleAndScanLines) {
+  TOwned<TBitmap> glyph(SolidBitmap(4, 1, clBlue));
+  glyph->SetTransparent(true);
+  glyph->SetTransparentColor(clFuchsia);
+  TOwned<TBitmap> dest(SolidBitmap(4, 1, clWhite));
+  dest->Canvas()->Draw(0, 0, *glyph);  // mask made: nothing transparent
+  EXPECT_EQ(ColorAt(*dest, 0, 0), clBlue);
+
+  HBRUSH magenta = CreateSolidBrush(RGB(255, 0, 255));
+  RECT r{0, 0, 1, 1};
+  FillRect(glyph->Canvas()->Handle(), &r, magenta);
+  DeleteObject(magenta);
+  dest->Canvas()->Brush()->SetColor(clWhite);
+  dest->Canvas()->FillRect(TRect(0, 0, 4, 1));
+  dest->Canvas()->Draw(0, 0, *glyph);
+  EXPECT_EQ(ColorAt(*dest, 0, 0), clWhite);
+  EXPECT_EQ(ColorAt(*dest, 3, 0), clBlue);
+  uint8_t* row = glyph->ScanLine(0);
+  row[3 * 3] = 0xFF;  // pixel 3 magenta too (B, G, R)
+  row[3 * 3 + 1] = 0x00;
+  row[3 * 3 + 2] = 0xFF;
+  dest->Canvas()->Brush()->SetColor(clWhite);
+  dest->Canvas()->FillRect(TRect(0, 0, 4, 1));
+  dest->Canvas()->Draw(0, 0, *glyph);
+  const TColor expected[4] = {clWhite, clBlue, clBlue, clWhite};
+  for (int x = 0; x < 4; ++x) EXPECT_EQ(ColorAt(*dest, x, 0), expected[x]) << x;
+}
+
 TEST(BitmapTest, PublishedProperties) {
   TOwned<TBitmap> bitmap(new TBitmap);
   EXPECT_TRUE(SetOrdProp(bitmap.get(), u"Width", 12));
