@@ -242,6 +242,8 @@ SIZE TCanvas::TextExtent(const std::u16string& text) {
 }
 
 int TCanvas::DrawText(const std::u16string& text, TRect& r, UINT flags) {
+  // The text is not ours to write into.
+  flags &= ~static_cast<UINT>(DT_MODIFYSTRING);
   bool measuring = (flags & DT_CALCRECT) != 0;
   if (!measuring) Changing();
   RequireState(csHandleValid | csFontValid | csBrushValid);

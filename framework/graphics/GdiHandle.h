@@ -50,6 +50,7 @@ class TGdiHandle {
   H Get() const { return handle_; }
   explicit operator bool() const { return handle_ != nullptr; }
   void Reset(H handle = nullptr) {
+    if (handle != nullptr && handle == handle_) return;
     if (handle_ != nullptr) GdiDestroy(Kind, handle_);
     handle_ = handle;
     GdiCountCreated(Kind, handle_);

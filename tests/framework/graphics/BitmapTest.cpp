@@ -689,6 +689,24 @@ TEST(BitmapTest, PixelFormatConversionsKeepColoursThatFit) {
   EXPECT_EQ(ColorAt(*gray, 0, 0), clBlack);  // the nearer of black and white
 }
 
+TEST(BitmapTest, SetPaletteRecoloursIndexedPixels) {
+  TOwned<TBitmap> bitmap(SolidBitmap(3, 2, clBlack, TPixelFormat::pf8bit));
+  bitmap->Canvas()->SetPixels(1, 1, clWhite);
+  const int white = ReadIndex(bitmap->ScanLine(1), 1, 8);
+  std::vector<RGBQUAD> palette = bitmap->Palette();
+  ASSERT_EQ(palette.size(), 256u);
+  palette[0] = RGBQUAD{0, 0, 255, 0};         // black becomes red
+  palette[static_cast<size_t>(white)] = RGBQUAD{255, 0, 0, 0};  // white becomes blue
+  bitmap->SetPalette(palette);
+  EXPECT_EQ(ColorAt(*bitmap, 0, 0), clRed);
+  EXPECT_EQ(ColorAt(*bitmap, 1, 1), clBlue);
+  EXPECT_EQ(bitmap->Canvas()->Pixels(0, 0), clRed);  // GDI sees the new table
+  EXPECT_EQ(bitmap->Canvas()->Pixels(1, 1), clBlue);
+  TOwned<TBitmap> rgb(new TBitmap(2, 2));
+  rgb->SetPalette(palette);  // no table to set
+  EXPECT_TRUE(rgb->Palette().empty());
+}
+
 TEST(BitmapTest, AssignIsADeepCopy) {
   TOwned<TBitmap> source(new TBitmap(4, 3, TPixelFormat::pf8bit));
   FillPattern(*source);

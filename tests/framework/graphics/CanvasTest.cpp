@@ -246,6 +246,27 @@ TEST(CanvasTest, StretchDrawScalesEachPixelToABlock) {
   EXPECT_EQ(ColorAt(*dest, 1, 1), clYellow);
 }
 
+// GDI reads each format's pixels (indexed ones through their colour table, not the
+// DC's text and background colours) exactly as the bitmap stores them.
+TEST(CanvasTest, DrawCopiesEveryPixelFormatExactly) {
+  for (TPixelFormat format : {TPixelFormat::pf1bit, TPixelFormat::pf4bit, TPixelFormat::pf8bit,
+                              TPixelFormat::pf16bit, TPixelFormat::pf24bit, TPixelFormat::pf32bit}) {
+    SCOPED_TRACE(static_cast<int>(format));
+    TOwned<TBitmap> source(new TBitmap(5, 3, format));
+    if (format == TPixelFormat::pf1bit) source->SetPalette({RGBQUAD{0, 0, 200, 0}, RGBQUAD{0, 200, 0, 0}});
+    FillPattern(*source);
+    TOwned<TBitmap> dest(SolidBitmap(7, 5, clWhite));
+    // Colours a monochrome DDB would be painted with: they must not show.
+    SetTextColor(dest->Canvas()->Handle(), RGB(255, 255, 0));
+    SetBkColor(dest->Canvas()->Handle(), RGB(0, 255, 255));
+    dest->Canvas()->Draw(1, 1, *source);
+    for (int y = 0; y < 3; ++y)
+      for (int x = 0; x < 5; ++x) EXPECT_EQ(ColorAt(*dest, x + 1, y + 1), ColorAt(*source, x, y)) << x << "," << y;
+    EXPECT_EQ(ColorAt(*dest, 0, 0), clWhite);
+    EXPECT_EQ(ColorAt(*dest, 6, 4), clWhite);
+  }
+}
+
 // The destination keeps its own pixel wherever the source has the transparent colour.
 TEST(CanvasTest, TransparentDrawLeavesTheKeyedPixelsOfTheDestination) {
   struct TCase {

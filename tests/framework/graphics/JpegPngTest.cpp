@@ -76,6 +76,28 @@ TEST(JpegTest, DecodesWhatLibjpegWroteWithinATolerance) {
   }
 }
 
+TEST(JpegTest, AdobeCmykComesOutAsRgb) {
+  struct TCase {
+    uint8_t C, M, Y, K;  // as stored: inverted
+    int R, G, B;
+  };
+  const TCase cases[] = {{255, 0, 0, 255, 255, 0, 0},
+                         {0, 255, 0, 255, 0, 255, 0},
+                         {255, 255, 255, 255, 255, 255, 255},
+                         {255, 255, 255, 0, 0, 0, 0},
+                         {128, 255, 255, 255, 128, 255, 255}};
+  for (const TCase& c : cases) {
+    std::vector<uint8_t> pixels;
+    for (int i = 0; i < 8 * 8; ++i) pixels.insert(pixels.end(), {c.C, c.M, c.Y, c.K});
+    TOwned<TJPEGImage> jpeg(new TJPEGImage);
+    ASSERT_NO_THROW(jpeg->LoadFromStream(*StreamOf(WriteTestJpeg(8, 8, 4, pixels, 100, false))));
+    TPixel p = jpeg->Bitmap().PixelAt(3, 3);
+    EXPECT_NEAR(p.R, c.R, 4);
+    EXPECT_NEAR(p.G, c.G, 4);
+    EXPECT_NEAR(p.B, c.B, 4);
+  }
+}
+
 TEST(JpegTest, CorruptOrTruncatedDataIsEInvalidGraphic) {
   const std::vector<uint8_t> good = WriteTestJpeg(16, 16, 3, Gradient(16, 16, 3), 90, false);
   // Start of frame: FF C0, length, precision, height, width.

@@ -114,7 +114,7 @@ TEST(ResourceTest, RepeatedUseLeavesNoHandleBehind) {
     cycle.Run();  // first use may set up lasting state (common controls)
     FreeMemoryContexts();
     const TGdiTally before = GdiTally();
-    for (int i = 0; i < 50; ++i) cycle.Run();
+    for (int i = 0; i < 30; ++i) cycle.Run();
     FreeMemoryContexts();
     const TGdiTally& after = GdiTally();
     EXPECT_EQ(after.FailedDeletes, before.FailedDeletes);

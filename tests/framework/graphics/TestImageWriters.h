@@ -6,7 +6,8 @@
 #include <cstdint>
 #include <vector>
 
-// components: 1 (grey) or 3 (RGB); pixels top-down, tightly packed.
+// components: 1 (grey), 3 (RGB) or 4 (CMYK, stored inverted as Adobe writes it);
+// pixels top-down, tightly packed.
 std::vector<uint8_t> WriteTestJpeg(int width, int height, int components, const std::vector<uint8_t>& pixels,
                                    int quality, bool progressive);
 
