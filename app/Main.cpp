@@ -1,3 +1,16 @@
+// Entry point: the application object, the main window, the message loop.
 #include <windows.h>
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) { return 0; }
+#include "app/Form1.h"
+#include "framework/forms/Application.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
+  new TApplication(nullptr);
+  Application->Initialize();
+  Application->SetTitle(u"青禾词典");
+  Application->CreateForm(Form1);
+  Application->Run();
+  // The forms go with the application.
+  FreeObject(Application);
+  return 0;
+}

@@ -7,11 +7,11 @@ LOCALE_DIR="$ENV_DIR/locale"
 export PATH="/usr/lib/wine:$PATH"
 
 # Bump when the prefix set-up changes, so existing prefixes are redone.
-PREFIX_STAMP_VERSION=3
+PREFIX_STAMP_VERSION=6
 
 BUILD_PACKAGES=(wine64 wine64-tools libwine-dev g++ cmake ninja-build pkg-config
   googletest libgtest-dev libsqlcipher-dev libjpeg62-turbo-dev libpng-dev liblitehtml-dev
-  fonts-wqy-zenhei fonts-arphic-ukai fonts-arphic-uming locales python3 sqlcipher)
+  fonts-wqy-zenhei fonts-arphic-ukai fonts-arphic-uming fonts-dejavu-core fonts-wine locales python3)
 SCREEN_PACKAGES=(xvfb imagemagick xauth x11-apps)
 
 say() { printf '%s\n' "$*" >&2; }
@@ -70,16 +70,21 @@ ensure_prefix() {
   mkdir -p "$WINEPREFIX"
   wine64 wineboot -i </dev/null >/dev/null 2>&1
   wineserver -w
-  local serif="AR PL UMing CN" kai="AR PL UKai CN" hei="WenQuanYi Zen Hei"
+  local serif="AR PL UMing CN" kai="AR PL UKai CN" hei="WenQuanYi Zen Hei" ui="DejaVu Sans"
   local subs='[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]'
   local lines=("Windows Registry Editor Version 5.00" "" "$subs")
   local n
   for n in 宋体 SimSun 新宋体 NSimSun; do lines+=("\"$n\"=\"$serif\""); done
   for n in 楷体_GB2312 楷体 KaiTi; do lines+=("\"$n\"=\"$kai\""); done
-  for n in 黑体 SimHei 微软雅黑 "MS Sans Serif" "MS Shell Dlg" "MS Shell Dlg 2" Tahoma System; do
-    lines+=("\"$n\"=\"$hei\"")
+  for n in 黑体 SimHei 微软雅黑; do lines+=("\"$n\"=\"$hei\""); done
+  # The 8-point interface font: WenQuanYi loses strokes at 11 pixels, DejaVu Sans does
+  # not, and its Chinese comes through Wine's fallback to SimSun (that is, UMing).
+  for n in "MS Sans Serif" "MS Shell Dlg" "MS Shell Dlg 2" Tahoma System; do
+    lines+=("\"$n\"=\"$ui\"")
   done
   lines+=("")
+  # Grey-scale smoothing: without it small CJK glyphs lose strokes.
+  lines+=('[HKEY_CURRENT_USER\Control Panel\Desktop]' '"FontSmoothing"="2"' '"FontSmoothingType"=dword:00000001' '"FontSmoothingGamma"=dword:00000578' '"FontSmoothingOrientation"=dword:00000001' "")
   case $kind in
     test) lines+=('[HKEY_CURRENT_USER\Software\Wine\Drivers]' '"Graphics"="null"' "") ;;
     run) lines+=('[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' '"Decorated"="N"' '"Managed"="Y"' "") ;;
