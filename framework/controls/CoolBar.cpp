@@ -79,7 +79,10 @@ TCoolBar::TCoolBar(TComponent* owner) : TWinControl(owner), bitmap_(new TBitmap)
   SetControlStyle(csAcceptsControls | csDoubleClicks);
   SetColor(clBtnFace);
   SetBounds(0, 0, 150, 75);
-  bitmap_->OnChange = [this](TObject*) { UpdateBands(); };
+  bitmap_->OnChange = [this](TObject*) {
+    pattern_.Reset();
+    Invalidate();
+  };
 }
 
 void TCoolBar::BeforeDestruction() {
@@ -132,14 +135,16 @@ void TCoolBar::UpdateBands() {
   updating_ = true;
   HWND h = Handle();
   while (SendMessageW(h, RB_GETBANDCOUNT, 0, 0) > 0) SendMessageW(h, RB_DELETEBAND, 0, 0);
-  HBITMAP background = bitmap_->Empty() ? nullptr : bitmap_->Handle();
   UINT id = 0;
   for (auto& band : bands_) {
     ++id;
     if (!band->visible_) continue;
     REBARBANDINFOW info{};
     info.cbSize = sizeof(info);
-    info.fMask = RBBIM_STYLE | RBBIM_ID | RBBIM_SIZE | RBBIM_CHILDSIZE | RBBIM_TEXT;
+    info.fMask = RBBIM_STYLE | RBBIM_ID | RBBIM_SIZE | RBBIM_CHILDSIZE | RBBIM_TEXT | RBBIM_COLORS;
+    // The bar paints the background itself (colour or tiled picture).
+    info.clrBack = CLR_NONE;
+    info.clrFore = CLR_DEFAULT;
     info.fStyle = (band->break_ ? RBBS_BREAK : 0) | (band->fixedSize_ ? RBBS_FIXEDSIZE | RBBS_NOGRIPPER : 0);
     info.wID = id;
     info.cx = static_cast<UINT>(band->width_);
@@ -151,18 +156,38 @@ void TCoolBar::UpdateBands() {
       info.fMask |= RBBIM_CHILD;
       info.hwndChild = w->Handle();
     }
-    if (background != nullptr) {
-      info.fMask |= RBBIM_BACKGROUND;
-      info.hbmBack = background;
-    }
     SendMessageW(h, RB_INSERTBANDW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&info));
   }
   updating_ = false;
   Invalidate();
 }
 
+void TCoolBar::EraseBackground(HDC dc) {
+  // The bar's colour, or its picture tiled from the top-left corner of the bar (also
+  // when a transparent child asks through a DC whose origin is moved to itself).
+  RECT r = ClientRect().ToRECT();
+  if (bitmap_->Empty()) {
+    FillRect(dc, &r, Brush()->Handle());
+    return;
+  }
+  if (!pattern_) {
+    bitmap_->Dormant();
+    pattern_.Reset(CreatePatternBrush(bitmap_->Handle()));
+  }
+  POINT origin{0, 0};
+  LPtoDP(dc, &origin, 1);
+  POINT old;
+  SetBrushOrgEx(dc, origin.x, origin.y, &old);
+  FillRect(dc, &r, pattern_.Get());
+  SetBrushOrgEx(dc, old.x, old.y, nullptr);
+}
+
 void TCoolBar::WndProc(TMessage& m) {
   switch (m.Msg) {
+    case WM_ERASEBKGND:
+      EraseBackground(reinterpret_cast<HDC>(m.WParam));
+      m.Result = 1;
+      return;
     case CM_CONTROLLISTCHANGE: {
       auto* control = reinterpret_cast<TControl*>(m.WParam);
       if (m.LParam != 0) {

@@ -5,6 +5,7 @@
 
 #include "framework/controls/WinControl.h"
 #include "framework/graphics/Bitmap.h"
+#include "framework/graphics/GdiHandle.h"
 
 class TBitmap;
 class TCoolBar;
@@ -65,8 +66,10 @@ class TCoolBar : public TWinControl {
   void AlignControls(TControl* control, TRect& rect) override {}
 
  private:
+  void EraseBackground(HDC dc);
   std::vector<TOwned<TCoolBand>> bands_;
   TOwned<TBitmap> bitmap_;
+  TBrushHandle pattern_;
   bool bandBorders_ = true, showText_ = true, fixedOrder_ = false;
   bool updating_ = false;
 };

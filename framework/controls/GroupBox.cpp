@@ -6,6 +6,7 @@
 #include "framework/graphics/Canvas.h"
 #include "framework/graphics/Colors.h"
 #include "framework/graphics/Font.h"
+#include "framework/graphics/ScreenDC.h"
 #include "framework/menus/ShortCut.h"
 
 IMPLEMENT_CLASS(TCustomGroupBox)
@@ -23,12 +24,9 @@ TCustomGroupBox::TCustomGroupBox(TComponent* owner) : TCustomControl(owner) {
 }
 
 int TCustomGroupBox::CaptionHeight() const {
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, Font()->Handle());
+  TScreenDC dc(Font()->Handle());
   SIZE size{};
-  GetTextExtentPoint32W(dc, reinterpret_cast<LPCWSTR>(u"0"), 1, &size);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
+  GetTextExtentPoint32W(dc.Get(), reinterpret_cast<LPCWSTR>(u"0"), 1, &size);
   return size.cy;
 }
 

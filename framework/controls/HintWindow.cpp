@@ -5,6 +5,7 @@
 #include "framework/graphics/Canvas.h"
 #include "framework/graphics/Colors.h"
 #include "framework/graphics/Font.h"
+#include "framework/graphics/ScreenDC.h"
 
 IMPLEMENT_CLASS(THintWindow)
 
@@ -24,13 +25,10 @@ void THintWindow::CreateParams(TCreateParams& p) {
 }
 
 TRect THintWindow::CalcHintRect(int maxWidth, const std::u16string& text) {
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, Font()->Handle());
+  TScreenDC dc(Font()->Handle());
   RECT r{0, 0, maxWidth, 0};
-  DrawTextW(dc, reinterpret_cast<LPCWSTR>(text.c_str()), static_cast<int>(text.size()), &r,
+  DrawTextW(dc.Get(), reinterpret_cast<LPCWSTR>(text.c_str()), static_cast<int>(text.size()), &r,
             DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
   return TRect(0, 0, r.right + 8, r.bottom + 4);
 }
 

@@ -5,6 +5,7 @@
 #include "framework/graphics/Canvas.h"
 #include "framework/graphics/Colors.h"
 #include "framework/graphics/Font.h"
+#include "framework/graphics/ScreenDC.h"
 #include "framework/menus/ShortCut.h"
 
 IMPLEMENT_CLASS_WITH_PROPERTIES(TLabel) {
@@ -75,15 +76,12 @@ UINT TLabel::TextFlags() const {
 
 void TLabel::AdjustBounds() {
   if (!autoSize_) return;
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, Font()->Handle());
+  TScreenDC dc(Font()->Handle());
   std::u16string text = Caption();
   if (text.empty() || (showAccelChar_ && text == u"&")) text = u" ";
   RECT r{0, 0, wordWrap_ ? Width() : 0, 0};
-  DrawTextW(dc, reinterpret_cast<LPCWSTR>(text.c_str()), static_cast<int>(text.size()), &r,
+  DrawTextW(dc.Get(), reinterpret_cast<LPCWSTR>(text.c_str()), static_cast<int>(text.size()), &r,
             TextFlags() | DT_CALCRECT);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
   int left = Left();
   if (alignment_ == TAlignment::taRightJustify) left += Width() - r.right;
   SetBounds(left, Top(), r.right, r.bottom);

@@ -22,9 +22,13 @@ HINSTANCE ModuleInstance() { return GetModuleHandleW(nullptr); }
 // The control whose window CreateWindowEx is making right now; its first message binds it.
 TWinControl* g_creating = nullptr;
 
-// Native procedure behind each framework window class.
-std::map<std::u16string, WNDPROC>& ClassProcs() {
-  static std::map<std::u16string, WNDPROC> procs;
+// Native procedure behind each framework window class (in a struct: a template
+// argument would drop the procedure's calling convention).
+struct TNativeProc {
+  WNDPROC Proc;
+};
+std::map<std::u16string, TNativeProc>& ClassProcs() {
+  static std::map<std::u16string, TNativeProc> procs;
   return procs;
 }
 
@@ -158,9 +162,9 @@ void TWinControl::CreateWnd() {
     wc.lpszClassName = W(p.WinClassName);
     if (RegisterClassExW(&wc) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
       RaiseLastOSError(u"Cannot register window class " + p.WinClassName);
-    known = procs.emplace(p.WinClassName, native).first;
+    known = procs.emplace(p.WinClassName, TNativeProc{native}).first;
   }
-  defWndProc_ = known->second;
+  defWndProc_ = known->second.Proc;
   g_creating = this;
   try {
     CreateWindowHandle(p);
@@ -693,13 +697,9 @@ void TWinControl::WMEraseBkgnd(TMessage& m) {
     DefaultHandler(m);
     return;
   }
-  auto dc = reinterpret_cast<HDC>(m.WParam);
+  // As on an unthemed platform, the control's own colour, ParentBackground or not.
   RECT r = ClientRect().ToRECT();
-  TColor color = Color();
-  if (ParentBackground() && Parent() != nullptr) color = Parent()->Color();
-  HBRUSH brush = CreateSolidBrush(ColorToRGB(color));
-  FillRect(dc, &r, brush);
-  DeleteObject(brush);
+  FillRect(reinterpret_cast<HDC>(m.WParam), &r, brush_->Handle());
   m.Result = 1;
 }
 
@@ -712,13 +712,13 @@ void TWinControl::SetParentBackground(bool v) {
 
 void TWinControl::WMSetCursor(TMessage& m) {
   if (reinterpret_cast<HWND>(m.WParam) == handle_ && LOWORD(m.LParam) == HTCLIENT) {
-    TCursor cursor = Screen != nullptr ? Screen->Cursor() : crDefault;
+    TCursor cursor = Screen != nullptr ? Screen->Cursor() : TCursor{crDefault};
     if (cursor == crDefault) {
       POINT pt;
       GetCursorPos(&pt);
       ::ScreenToClient(handle_, &pt);
       TControl* c = ControlAtPos(TPoint(pt.x, pt.y), false);
-      cursor = c != nullptr ? c->Cursor() : crDefault;
+      cursor = c != nullptr ? c->Cursor() : TCursor{crDefault};
       if (cursor == crDefault) cursor = Cursor();
     }
     if (cursor != crDefault && Screen != nullptr) {

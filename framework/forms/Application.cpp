@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/controls/ControlCanvas.h"
 #include "framework/controls/HintWindow.h"
 #include "framework/controls/WinControl.h"
 #include "framework/core/Exception.h"
@@ -10,6 +11,7 @@
 #include "framework/forms/CustomForm.h"
 #include "framework/forms/DataModule.h"
 #include "framework/forms/Screen.h"
+#include "framework/graphics/Bitmap.h"
 #include "framework/graphics/Icon.h"
 
 TApplication* Application = nullptr;
@@ -158,6 +160,9 @@ bool TApplication::IsKeyMsg(MSG& msg) {
 }
 
 void TApplication::Idle() {
+  // DCs taken for drawing outside WM_PAINT go back to the platform between messages.
+  TControlCanvas::FreeDeviceContexts();
+  FreeMemoryContexts();
   if (loopDepth_ <= 1 && !pendingRelease_.empty()) {
     auto pending = std::move(pendingRelease_);
     pendingRelease_.clear();

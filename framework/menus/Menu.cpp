@@ -7,6 +7,7 @@
 #include "framework/graphics/Canvas.h"
 #include "framework/graphics/Font.h"
 #include "framework/graphics/ImageList.h"
+#include "framework/graphics/ScreenDC.h"
 
 IMPLEMENT_CLASS_WITH_PROPERTIES(TMenu) {
   p.Boolean(u"OwnerDraw", &TMenu::OwnerDraw, &TMenu::SetOwnerDraw);
@@ -152,15 +153,14 @@ bool MeasureMenuItem(TMessage& m) {
   if (mis->CtlType != ODT_MENU) return false;
   TMenuItem* item = TMenuItem::FromItemData(mis->itemData);
   if (item == nullptr) return false;
-  HDC dc = GetDC(nullptr);
-  int saved = SaveDC(dc);
+  TScreenDC dc;
+  int saved = SaveDC(dc.Get());
   int width = static_cast<int>(mis->itemWidth), height = static_cast<int>(mis->itemHeight);
   {
-    TMenuCanvasScope canvas(dc, item->Default());
+    TMenuCanvasScope canvas(dc.Get(), item->Default());
     item->MeasureItem(canvas.Get(), width, height);
   }
-  RestoreDC(dc, saved);
-  ReleaseDC(nullptr, dc);
+  RestoreDC(dc.Get(), saved);
   mis->itemWidth = static_cast<UINT>(std::max(width, 0));
   mis->itemHeight = static_cast<UINT>(std::max(height, 0));
   m.Result = TRUE;
