@@ -13,6 +13,8 @@ BUILD_PACKAGES=(wine64 wine64-tools libwine-dev g++ cmake ninja-build pkg-config
   googletest libgtest-dev libsqlcipher-dev libjpeg62-turbo-dev libpng-dev liblitehtml-dev
   fonts-wqy-zenhei fonts-arphic-ukai fonts-arphic-uming fonts-dejavu-core fonts-wine locales python3)
 SCREEN_PACKAGES=(xvfb imagemagick xauth x11-apps)
+# The database builder fetches its pinned sources with npm and apt-get.
+DATA_PACKAGES=(npm)
 
 say() { printf '%s\n' "$*" >&2; }
 
