@@ -1,6 +1,7 @@
 // Entry point: the application object, the main window, the message loop.
 #include <windows.h>
 
+#include "app/DMa.h"
 #include "app/Form1.h"
 #include "framework/forms/Application.h"
 
@@ -9,6 +10,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   Application->Initialize();
   Application->SetTitle(u"青禾词典");
   Application->CreateForm(Form1);
+  Application->CreateForm(DMa);  // opens the database
   Application->Run();
   // The forms go with the application.
   FreeObject(Application);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/controls/ControlProperties.h"
+#include "framework/core/Unicode.h"
 #include "framework/graphics/Colors.h"
 
 IMPLEMENT_CLASS(TCustomEdit)
@@ -34,11 +35,16 @@ void TCustomEdit::CreateParams(TCreateParams& p) {
   if (borderStyle_ == TBorderStyle::bsSingle) p.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
+static WPARAM NativeLimit(int maxLength, bool inBytes) {
+  // A byte limit is ours to keep; the native limit only stops what cannot fit anyway.
+  return static_cast<WPARAM>(inBytes ? 0 : maxLength);
+}
+
 void TCustomEdit::CreateWnd() {
   creating_ = true;
   TWinControl::CreateWnd();
   HWND h = Handle();
-  SendMessageW(h, EM_LIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
+  SendMessageW(h, EM_LIMITTEXT, NativeLimit(maxLength_, maxLengthInBytes_), 0);
   if (passwordChar_ != 0) SendMessageW(h, EM_SETPASSWORDCHAR, passwordChar_, 0);
   SendMessageW(h, EM_SETSEL, static_cast<WPARAM>(selStart_), static_cast<LPARAM>(selStart_ + selLength_));
   creating_ = false;
@@ -54,7 +60,54 @@ void TCustomEdit::SetMaxLength(int n) {
   if (n < 0) n = 0;
   if (n == maxLength_) return;
   maxLength_ = n;
-  if (HandleAllocated()) SendMessageW(Handle(), EM_LIMITTEXT, static_cast<WPARAM>(n), 0);
+  if (HandleAllocated()) SendMessageW(Handle(), EM_LIMITTEXT, NativeLimit(n, maxLengthInBytes_), 0);
+}
+
+void TCustomEdit::SetMaxLengthInBytes(bool v) {
+  if (v == maxLengthInBytes_) return;
+  maxLengthInBytes_ = v;
+  if (HandleAllocated()) SendMessageW(Handle(), EM_LIMITTEXT, NativeLimit(maxLength_, v), 0);
+}
+
+std::u16string TCustomEdit::WithSelectionReplaced(const std::u16string& text) const {
+  std::u16string all = Text();
+  size_t start = std::min(static_cast<size_t>(SelStart()), all.size());
+  size_t length = std::min(static_cast<size_t>(SelLength()), all.size() - start);
+  return all.replace(start, length, text);
+}
+
+bool TCustomEdit::FitsLimit(const std::u16string& text) const {
+  if (maxLength_ <= 0) return true;
+  size_t size = maxLengthInBytes_ ? WideToAnsi(text, 0).size() : text.size();
+  return size <= static_cast<size_t>(maxLength_);
+}
+
+void TCustomEdit::WMPaste(TMessage& m) {
+  bool byteLimit = maxLengthInBytes_ && maxLength_ > 0;
+  if ((!byteLimit && !OnPaste) || readOnly_) {
+    DefaultHandler(m);
+    return;
+  }
+  // The clipboard's first line, as the handler lets it through, as much as fits.
+  std::u16string clip;
+  if (OpenClipboard(Handle())) {
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+      if (auto* text = static_cast<const char16_t*>(GlobalLock(data))) {
+        clip = text;
+        GlobalUnlock(data);
+      }
+    }
+    CloseClipboard();
+  }
+  clip = clip.substr(0, clip.find_first_of(u"\r\n"));
+  if (OnPaste) OnPaste(this, clip);
+  std::u16string fitting;
+  for (char16_t c : clip) {
+    if (!FitsLimit(WithSelectionReplaced(fitting + c))) break;
+    fitting += c;
+  }
+  if (!fitting.empty()) SendMessageW(Handle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(fitting.c_str()));
+  m.Result = 0;
 }
 
 void TCustomEdit::SetReadOnly(bool v) {
@@ -158,6 +211,17 @@ void TCustomEdit::WndProc(TMessage& m) {
     case CM_TEXTCHANGED:
       // Without a window no EN_CHANGE comes: the change is ours to report.
       if (!HandleAllocated()) Change();
+      return;
+    case WM_CHAR:
+      // A typed character that would take the text past a byte limit is dropped.
+      if (maxLengthInBytes_ && maxLength_ > 0 && m.WParam >= 0x20 &&
+          !FitsLimit(WithSelectionReplaced(std::u16string(1, static_cast<char16_t>(m.WParam))))) {
+        if (!DoKeyPress(m)) MessageBeep(0);
+        return;
+      }
+      break;
+    case WM_PASTE:
+      WMPaste(m);
       return;
     case WM_SETFOCUS:
       TWinControl::WndProc(m);

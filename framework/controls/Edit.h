@@ -4,12 +4,19 @@
 
 enum class TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 
+// The text a paste is about to insert; the handler may change it (empty: nothing).
+using TEditPasteEvent = std::function<void(TObject* sender, std::u16string& text)>;
+
 class TCustomEdit : public TWinControl {
   DECLARE_CLASS(TCustomEdit, TWinControl)
   explicit TCustomEdit(TComponent* owner);
 
   int MaxLength() const { return maxLength_; }
   void SetMaxLength(int n);
+  // When set, MaxLength counts the bytes the text takes in the ANSI code page (a Chinese
+  // character two, a digit one), as an edit of an 8-bit program does.
+  bool MaxLengthInBytes() const { return maxLengthInBytes_; }
+  void SetMaxLengthInBytes(bool v);
   bool ReadOnly() const { return readOnly_; }
   void SetReadOnly(bool v);
   TBorderStyle BorderStyle() const { return borderStyle_; }
@@ -30,6 +37,7 @@ class TCustomEdit : public TWinControl {
   void SelectAll();
   void Clear() { SetText(u""); }
   TNotifyEvent OnChange;
+  TEditPasteEvent OnPaste;
   void WndProc(TMessage& message) override;
 
  protected:
@@ -39,7 +47,13 @@ class TCustomEdit : public TWinControl {
   virtual void Change();
 
  private:
+  // What the text would be with the selection replaced by text.
+  std::u16string WithSelectionReplaced(const std::u16string& text) const;
+  bool FitsLimit(const std::u16string& text) const;
+  void WMPaste(TMessage& m);
+
   int maxLength_ = 0;
+  bool maxLengthInBytes_ = false;
   bool readOnly_ = false;
   TBorderStyle borderStyle_ = TBorderStyle::bsSingle;
   TEditCharCase charCase_ = TEditCharCase::ecNormal;

@@ -121,6 +121,10 @@ std::unique_ptr<TSqliteDatabase> TSqliteDatabase::Open(const std::u16string& pat
   rc = sqlite3_exec(raw, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
   switch (rc) {
     case SQLITE_OK:
+      // Searches that scan a whole table read it again and again: keep its pages
+      // decrypted (up to 192 MiB, about the whole dictionary) instead of deciphering
+      // every page on every scan.
+      sqlite3_exec(raw, "PRAGMA cache_size = -196608", nullptr, nullptr, nullptr);
       return db;
     case SQLITE_NOTADB:
       // An encrypted page and a foreign one look alike: past the checks above, a file

