@@ -7,7 +7,7 @@ LOCALE_DIR="$ENV_DIR/locale"
 export PATH="/usr/lib/wine:$PATH"
 
 # Bump when the prefix set-up changes, so existing prefixes are redone.
-PREFIX_STAMP_VERSION=6
+PREFIX_STAMP_VERSION=7
 
 BUILD_PACKAGES=(wine64 wine64-tools libwine-dev g++ cmake ninja-build pkg-config
   googletest libgtest-dev libsqlcipher-dev libjpeg62-turbo-dev libpng-dev liblitehtml-dev
@@ -88,6 +88,11 @@ ensure_prefix() {
     lines+=("\"$n\"=\"$ui\"")
   done
   lines+=("")
+  # Menus, message boxes and status bars in 宋体 9 pt, as a Chinese system shows them
+  # (a LOGFONTW: height -12, weight 400, GB2312 charset, face 宋体).
+  local songti12="f4,ff,ff,ff,00,00,00,00,00,00,00,00,00,00,00,00,90,01,00,00,00,00,00,86,00,00,00,00,8b,5b,53,4f$(printf ',00%.0s' $(seq 60))"
+  lines+=('[HKEY_CURRENT_USER\Control Panel\Desktop\WindowMetrics]' "\"MenuFont\"=hex:$songti12"
+          "\"MessageFont\"=hex:$songti12" "\"StatusFont\"=hex:$songti12" "")
   # Grey-scale smoothing: without it small CJK glyphs lose strokes.
   lines+=('[HKEY_CURRENT_USER\Control Panel\Desktop]' '"FontSmoothing"="2"' '"FontSmoothingType"=dword:00000001' '"FontSmoothingGamma"=dword:00000578' '"FontSmoothingOrientation"=dword:00000001' "")
   case $kind in
