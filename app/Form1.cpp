@@ -417,40 +417,26 @@ void TForm1::Button10Click(TObject*) {
 }
 
 // Enter runs the page's search; the key goes on to the edit unless said otherwise.
-void TForm1::seachEditKeyPress(TObject* sender, char16_t& key) {
-  if (key == u'\r') seachClick(sender);
+void TForm1::seachEditKeyPress(TObject* sender, char16_t& key) { EnterSearches(key, &TForm1::seachClick, sender); }
+void TForm1::se2KeyPress(TObject* sender, char16_t& key) { EnterSearches(key, &TForm1::seachClick, sender); }
+void TForm1::se3KeyPress(TObject* sender, char16_t& key) { DigitKey(key, u'0', u'9', sender); }
+void TForm1::se4KeyPress(TObject* sender, char16_t& key) { DigitKey(key, u'1', u'5', sender); }
+void TForm1::Edit4KeyPress(TObject* sender, char16_t& key) { EnterSearches(key, &TForm1::seach2Click, sender); }
+void TForm1::Edit2KeyPress(TObject* sender, char16_t& key) { EnterSearches(key, &TForm1::seach2Click, sender); }
+void TForm1::Edit5KeyPress(TObject* sender, char16_t& key) { EnterSearches(key, &TForm1::seach3Click, sender); }
+void TForm1::Edit8KeyPress(TObject* sender, char16_t& key) { EnterSearches(key, &TForm1::seach4Click, sender); }
+void TForm1::Edit11KeyPress(TObject* sender, char16_t& key) { EnterSearches(key, &TForm1::seach5Click, sender); }
+
+void TForm1::EnterSearches(char16_t key, void (TForm1::*search)(TObject*), TObject* sender) {
+  if (key == u'\r') (this->*search)(sender);
 }
-void TForm1::se2KeyPress(TObject* sender, char16_t& key) {
-  if (key == u'\r') seachClick(sender);
-}
-void TForm1::se3KeyPress(TObject* sender, char16_t& key) {
+
+// Enter searches and is dropped; of the rest only the digits low to high and Backspace.
+void TForm1::DigitKey(char16_t& key, char16_t low, char16_t high, TObject* sender) {
   if (key == u'\r') {
     seachClick(sender);
     key = 0;
-  } else if (!(key >= u'0' && key <= u'9') && key != u'\b') {
+  } else if (!(key >= low && key <= high) && key != u'\b') {
     key = 0;
   }
-}
-void TForm1::se4KeyPress(TObject* sender, char16_t& key) {
-  if (key == u'\r') {
-    seachClick(sender);
-    key = 0;
-  } else if (!(key >= u'1' && key <= u'5') && key != u'\b') {
-    key = 0;
-  }
-}
-void TForm1::Edit4KeyPress(TObject* sender, char16_t& key) {
-  if (key == u'\r') seach2Click(sender);
-}
-void TForm1::Edit2KeyPress(TObject* sender, char16_t& key) {
-  if (key == u'\r') seach2Click(sender);
-}
-void TForm1::Edit5KeyPress(TObject* sender, char16_t& key) {
-  if (key == u'\r') seach3Click(sender);
-}
-void TForm1::Edit8KeyPress(TObject* sender, char16_t& key) {
-  if (key == u'\r') seach4Click(sender);
-}
-void TForm1::Edit11KeyPress(TObject* sender, char16_t& key) {
-  if (key == u'\r') seach5Click(sender);
 }

@@ -105,6 +105,8 @@ class TForm1 : public TForm {
   TLabel* SearchLabel(TGroupBox* box, const char16_t* caption, int left, int top);
   TButton* PageButton(TTabSheet* page, const char16_t* name, const char16_t* caption, int left, int top,
                       void (TForm1::*click)(TObject*));
+  void EnterSearches(char16_t key, void (TForm1::*search)(TObject*), TObject* sender);
+  void DigitKey(char16_t& key, char16_t low, char16_t high, TObject* sender);
   // Keeps only the characters a digit edit allows in pasted text.
   static void KeepOnly(std::u16string& text, char16_t low, char16_t high);
   bool searching_ = false;

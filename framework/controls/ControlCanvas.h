@@ -6,6 +6,25 @@
 
 class TControl;
 
+// A canvas locked and bound to a DC for one paint call; unbound and unlocked at the end,
+// also when the paint raises.
+class TCanvasPaintScope {
+ public:
+  TCanvasPaintScope(TCanvas* canvas, HDC dc) : canvas_(canvas) {
+    canvas_->Lock();
+    canvas_->SetHandle(dc);
+  }
+  ~TCanvasPaintScope() {
+    canvas_->SetHandle(nullptr);
+    canvas_->Unlock();
+  }
+  TCanvasPaintScope(const TCanvasPaintScope&) = delete;
+  TCanvasPaintScope& operator=(const TCanvasPaintScope&) = delete;
+
+ private:
+  TCanvas* canvas_;
+};
+
 class TControlCanvas : public TCanvas {
   DECLARE_CLASS(TControlCanvas, TCanvas)
   explicit TControlCanvas(TControl* control) : control_(control) {}

@@ -11,17 +11,8 @@ TCustomControl::TCustomControl(TComponent* owner)
 TCanvas* TCustomControl::Canvas() const { return canvas_.get(); }
 
 void TCustomControl::PaintWindow(HDC dc) {
-  canvas_->Lock();
-  canvas_->SetHandle(dc);
-  try {
-    Paint();
-  } catch (...) {
-    canvas_->SetHandle(nullptr);
-    canvas_->Unlock();
-    throw;
-  }
-  canvas_->SetHandle(nullptr);
-  canvas_->Unlock();
+  TCanvasPaintScope scope(canvas_.get(), dc);
+  Paint();
 }
 
 void TCustomControl::DestroyWnd() {

@@ -13,17 +13,8 @@ TCanvas* TGraphicControl::Canvas() const { return canvas_.get(); }
 void TGraphicControl::WndProc(TMessage& m) {
   if (m.Msg == WM_PAINT) {
     if (m.WParam != 0 && !IsDestroying()) {
-      canvas_->Lock();
-      canvas_->SetHandle(reinterpret_cast<HDC>(m.WParam));
-      try {
-        Paint();
-      } catch (...) {
-        canvas_->SetHandle(nullptr);
-        canvas_->Unlock();
-        throw;
-      }
-      canvas_->SetHandle(nullptr);
-      canvas_->Unlock();
+      TCanvasPaintScope scope(canvas_.get(), reinterpret_cast<HDC>(m.WParam));
+      Paint();
     }
     m.Result = 0;
     return;
