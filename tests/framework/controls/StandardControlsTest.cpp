@@ -5,6 +5,7 @@
 #include "framework/controls/CheckBox.h"
 #include "framework/controls/CoolBar.h"
 #include "framework/controls/Edit.h"
+#include "framework/controls/Image.h"
 #include "framework/controls/Panel.h"
 #include "framework/controls/Splitter.h"
 #include "framework/controls/ToolBar.h"
@@ -13,6 +14,7 @@
 #include "framework/forms/Application.h"
 #include "framework/forms/CustomForm.h"
 #include "framework/forms/DataModule.h"
+#include "framework/forms/Screen.h"
 #include "framework/forms/Timer.h"
 #include "framework/graphics/Bitmap.h"
 #include "framework/graphics/ImageList.h"
@@ -304,6 +306,75 @@ TEST_F(StandardControlsTest, ShowModalRunsUntilModalResultAndDisablesTheOthers) 
   timer->SetEnabled(true);
   EXPECT_EQ(dialog->ShowModal(), mrCancel);
   dialog->Free();
+}
+
+struct FormStyleCase {
+  const char* name;
+  TFormBorderStyle border;
+  uint32_t icons;
+  TFormStyle style;
+  DWORD wanted, unwanted, exWanted;
+};
+
+TEST_F(StandardControlsTest, FormPropertiesGiveTheirWindowStyles) {
+  const FormStyleCase cases[] = {
+      {"single fixed with system menu and minimise", TFormBorderStyle::bsSingle, biSystemMenuBit | biMinimizeBit,
+       TFormStyle::fsNormal, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, WS_THICKFRAME | WS_MAXIMIZEBOX, 0},
+      {"sizeable", TFormBorderStyle::bsSizeable, biSystemMenuBit | biMaximizeBit, TFormStyle::fsNormal,
+       WS_CAPTION | WS_THICKFRAME | WS_MAXIMIZEBOX, WS_MINIMIZEBOX, 0},
+      {"no border, on top", TFormBorderStyle::bsNone, biSystemMenuBit, TFormStyle::fsStayOnTop, WS_POPUP,
+       WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, WS_EX_TOPMOST},
+      {"dialog", TFormBorderStyle::bsDialog, biSystemMenuBit | biMinimizeBit, TFormStyle::fsNormal,
+       WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_MINIMIZEBOX | WS_THICKFRAME, WS_EX_DLGMODALFRAME},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto* f = new TForm(Application);
+    f->SetBorderStyle(c.border);
+    f->SetBorderIcons(c.icons);
+    f->SetFormStyle(c.style);
+    f->SetPosition(TPosition::poScreenCenter);
+    f->SetClientSize(200, 100);
+    HWND h = f->Handle();
+    DWORD style = static_cast<DWORD>(GetWindowLongPtrW(h, GWL_STYLE));
+    DWORD ex = static_cast<DWORD>(GetWindowLongPtrW(h, GWL_EXSTYLE));
+    EXPECT_EQ(style & c.wanted, c.wanted);
+    EXPECT_EQ(style & c.unwanted, 0u);
+    EXPECT_EQ(ex & c.exWanted, c.exWanted);
+    RECT client, window;
+    GetClientRect(h, &client);
+    GetWindowRect(h, &window);
+    EXPECT_EQ(client.right, 200);
+    EXPECT_EQ(client.bottom, 100);
+    EXPECT_EQ((window.left + window.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2);
+    EXPECT_NE(Screen->FormCount(), 0);
+    bool listed = false;
+    for (int i = 0; i < Screen->FormCount(); ++i) listed = listed || Screen->Forms(i) == f;
+    EXPECT_TRUE(listed);
+    f->Free();
+    for (int i = 0; i < Screen->FormCount(); ++i) EXPECT_NE(Screen->Forms(i), f);
+  }
+}
+
+TEST_F(StandardControlsTest, CursorOfAWindowlessControlShowsOverIt) {
+  auto* image = new TImage(form);
+  image->SetBounds(10, 10, 39, 22);
+  image->SetCursor(crHandPoint);
+  image->SetParent(form);
+  form->Show();
+  PumpFor(30);
+  HWND h = form->Handle();
+  MoveMouseTo(h, 20, 20);
+  SendMessageW(h, WM_SETCURSOR, reinterpret_cast<WPARAM>(h), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_HAND));
+  MoveMouseTo(h, 200, 150);
+  SendMessageW(h, WM_SETCURSOR, reinterpret_cast<WPARAM>(h), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  EXPECT_NE(GetCursor(), LoadCursorW(nullptr, IDC_HAND));
+  // Stays on top of the form's own cursor while it shows: the screen's cursor overrides.
+  Screen->SetCursor(crHourGlass);
+  SendMessageW(h, WM_SETCURSOR, reinterpret_cast<WPARAM>(h), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_WAIT));
+  Screen->SetCursor(crDefault);
 }
 
 TEST_F(StandardControlsTest, DataModuleIsCreatedLikeAForm) {
