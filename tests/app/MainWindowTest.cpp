@@ -6,6 +6,7 @@
 #include <string>
 
 #include "framework/core/Unicode.h"
+#include "tests/app/DictionaryFixture.h"
 #include "tests/harness/Gtest.h"
 #include "tests/harness/Gui/Gui.h"
 
@@ -28,22 +29,95 @@ BOOL CALLBACK FindMain(HWND window, LPARAM data) {
 }
 
 std::u16string ProgramPath() {
+  // The program itself, wherever it is started from.
   std::u16string path = u"Z:" + Utf8ToUtf16(QH_BIN_DIR) + u"/qinghe.exe.so";
   for (auto& c : path)
     if (c == u'/') c = u'\\';
   return path;
 }
 
-TEST(MainWindowTest, ShowsTheMainWindowAndEndsWithExitCodeZeroWhenClosed) {
-  std::u16string program = ProgramPath();
-  std::u16string folder = program.substr(0, program.find_last_of(u'\\'));
-  std::u16string commandLine = u"\"" + program + u"\"";
+// The program, started in folder as its current directory.
+PROCESS_INFORMATION Start(const std::u16string& folder) {
+  std::u16string commandLine = u"\"" + ProgramPath() + u"\"";
   STARTUPINFOW si{};
   si.cb = sizeof(si);
   PROCESS_INFORMATION pi{};
-  ASSERT_TRUE(CreateProcessW(nullptr, reinterpret_cast<LPWSTR>(commandLine.data()), nullptr, nullptr,
-                             FALSE, 0, nullptr, reinterpret_cast<LPCWSTR>(folder.c_str()), &si, &pi))
+  EXPECT_TRUE(CreateProcessW(nullptr, reinterpret_cast<LPWSTR>(commandLine.data()), nullptr, nullptr, FALSE,
+                             0, nullptr, reinterpret_cast<LPCWSTR>(folder.c_str()), &si, &pi))
       << GetLastError();
+  return pi;
+}
+
+DWORD WaitForExit(PROCESS_INFORMATION& pi) {
+  EXPECT_EQ(WaitForSingleObject(pi.hProcess, 15000), WAIT_OBJECT_0);
+  DWORD code = 1234;
+  GetExitCodeProcess(pi.hProcess, &code);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  return code;
+}
+
+struct FoundBox {
+  DWORD process;
+  HWND box = nullptr;
+};
+
+BOOL CALLBACK FindBox(HWND window, LPARAM data) {
+  auto* found = reinterpret_cast<FoundBox*>(data);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (pid == found->process && WindowClass(window) == u"#32770" && IsWindowVisible(window)) {
+    found->box = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK LongestStatic(HWND child, LPARAM data) {
+  auto* text = reinterpret_cast<std::u16string*>(data);
+  if (SameTextAscii(WindowClass(child), u"Static")) {
+    std::u16string t = WindowText(child);
+    if (t.size() > text->size()) *text = t;
+  }
+  return TRUE;
+}
+
+TEST(MainWindowTest, WithoutADatabaseTheErrorsAreShownAndTheWindowStillComes) {
+  TTempDir empty;
+  PROCESS_INFORMATION pi = Start(empty.Path());
+  // The connection and the system table each report the provider's message.
+  std::vector<std::u16string> texts;
+  DWORD start = GetTickCount();
+  while (texts.size() < 2 && GetTickCount() - start < 15000) {
+    FoundBox found{pi.dwProcessId};
+    EnumWindows(FindBox, reinterpret_cast<LPARAM>(&found));
+    if (found.box == nullptr) {
+      Sleep(30);
+      continue;
+    }
+    std::u16string text;
+    EnumChildWindows(found.box, LongestStatic, reinterpret_cast<LPARAM>(&text));
+    EXPECT_EQ(WindowText(found.box), u"青禾词典");
+    texts.push_back(text);
+    PostMessageW(found.box, WM_COMMAND, IDOK, 0);
+    while (IsWindow(found.box) && GetTickCount() - start < 15000) Sleep(10);
+  }
+  ASSERT_EQ(texts.size(), 2u);
+  for (const auto& t : texts) EXPECT_EQ(t.rfind(u"Could not find file '" + empty.Path() + u"\\dll\\kestlib.dll'", 0), 0u) << Utf16ToUtf8(t);
+  FoundWindow window{pi.dwProcessId};
+  while (window.window == nullptr && GetTickCount() - start < 15000) {
+    EnumWindows(FindMain, reinterpret_cast<LPARAM>(&window));
+    if (window.window == nullptr) Sleep(30);
+  }
+  ASSERT_NE(window.window, nullptr);
+  PostMessageW(window.window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitForExit(pi), 0u);
+}
+
+TEST(MainWindowTest, ShowsTheMainWindowAndEndsWithExitCodeZeroWhenClosed) {
+  TTempDir folder;
+  WriteDictionaryFixture(folder);
+  PROCESS_INFORMATION pi = Start(folder.Path());
   FoundWindow found{pi.dwProcessId};
   DWORD start = GetTickCount();
   while (found.window == nullptr && GetTickCount() - start < 15000) {
@@ -95,12 +169,7 @@ TEST(MainWindowTest, ShowsTheMainWindowAndEndsWithExitCodeZeroWhenClosed) {
 
   CaptureWindow(h).Save(u"MainWindow.png");
   PostMessageW(h, WM_CLOSE, 0, 0);
-  ASSERT_EQ(WaitForSingleObject(pi.hProcess, 15000), WAIT_OBJECT_0);
-  DWORD code = 1234;
-  GetExitCodeProcess(pi.hProcess, &code);
-  EXPECT_EQ(code, 0u);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
+  EXPECT_EQ(WaitForExit(pi), 0u);
 }
 
 }  // namespace
