@@ -331,3 +331,49 @@ int THtmlDocument::AnchorTop(const std::u16string& name) {
   if (!el) el = doc_->root()->select_one("a[name=\"" + utf8 + "\"]");
   return el ? el->get_placement().y : -1;
 }
+
+namespace {
+
+// The boxes of an inline element are its text and images, wherever its lines put them.
+void UniteContent(const litehtml::element::ptr& el, litehtml::position& box, bool& any) {
+  bool leaf = dynamic_cast<litehtml::el_text*>(el.get()) != nullptr || el->is_replaced();
+  if (leaf) {
+    litehtml::position p = el->get_placement();
+    if (p.width > 0 || p.height > 0) {
+      if (!any) {
+        box = p;
+      } else {
+        int right = std::max(box.right(), p.right()), bottom = std::max(box.bottom(), p.bottom());
+        box.x = std::min(box.x, p.x);
+        box.y = std::min(box.y, p.y);
+        box.width = right - box.x;
+        box.height = bottom - box.y;
+      }
+      any = true;
+    }
+    return;
+  }
+  size_t n = el->get_children_count();
+  for (size_t i = 0; i < n; ++i) UniteContent(el->get_child(static_cast<int>(i)), box, any);
+}
+
+}  // namespace
+
+TRect THtmlDocument::BoxOf(const std::string& selector) {
+  if (!doc_ || !doc_->root()) return TRect();
+  litehtml::element::ptr el = doc_->root()->select_one(selector);
+  if (!el) return TRect();
+  litehtml::position p;
+  if (IsInline(el->get_display()) && !el->is_replaced()) {
+    bool any = false;
+    UniteContent(el, p, any);
+    return any ? TRect(p.x, p.y, p.right(), p.bottom()) : TRect();
+  }
+  p = el->get_placement();
+  // The placement is the content box: out to the border.
+  p.x -= el->padding_left() + el->border_left();
+  p.y -= el->padding_top() + el->border_top();
+  p.width += el->padding_left() + el->padding_right() + el->border_left() + el->border_right();
+  p.height += el->padding_top() + el->padding_bottom() + el->border_top() + el->border_bottom();
+  return TRect(p.x, p.y, p.right(), p.bottom());
+}

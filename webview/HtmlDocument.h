@@ -71,6 +71,9 @@ class THtmlDocument {
 
   // The top of the element that #name points at (id or <a name>), or -1.
   int AnchorTop(const std::u16string& name);
+  // The border box, in document coordinates, of the first element a CSS selector finds;
+  // empty when none does.
+  TRect BoxOf(const std::string& selector);
 
  private:
   struct TRun {
