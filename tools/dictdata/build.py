@@ -78,7 +78,32 @@ def build(out, cache):
                                lambda c: [] if c in hold else variants_of(c))
     log("  derivation checked on %d hidden cnchar characters: %d derived, %s correct"
         % (len(hold), len(check), pct(sum(check[c] == cn["order"][c] for c in check), len(check))))
-    hz_rows, hstats = hanzi.build_char_rows(cn, uh, radicals, taiwan, mainland, char_expl, derived, log=log)
+    # what is still open: code parts of the pairs, kept only where the
+    # 通用规范汉字表 order agrees; measured on what the hidden run left open
+    seq = hanzi.tgh_sequence(uh)
+    order = hanzi.ListOrder(seq, code_of, counts)
+    log("  通用规范汉字表 order: %s neighbouring known codes of one length in stroke order"
+        % pct(*order.agreement()))
+    off = [c for c in sorted(derived) if not order.fits(c, derived[c])]
+    log("  derived codes that do not fit the order of the list: %d (%s)" % (len(off), "".join(off)))
+    still = [c for c in open_codes if c not in derived]
+    more = hanzi.derive_more(still, uh, code_of, variants_of, spairs, counts, order)
+    log("  still open: %d; derived from code parts and the list order: %d (%s), left: %s"
+        % (len(still), len(more), " ".join("%s %s" % (c, more[c][0]) for c in still if c in more),
+           "".join(c for c in still if c not in more)))
+    listed = set(seq.values())
+    rest = [c for c in sorted(hold) if c in listed and c not in check]
+    hidden_code = lambda c: "" if c in hold else code_of(c)  # noqa: E731
+    check2 = hanzi.derive_more(rest, uh, hidden_code, lambda c: [] if c in hold else variants_of(c), spairs,
+                               counts, hanzi.ListOrder(seq, hidden_code, counts))
+    for stage in (1, 2):
+        got = [c for c in check2 if check2[c][1] == stage]
+        log("    hidden, step %d: %d derived, %s correct"
+            % (stage, len(got), pct(sum(check2[c][0] == cn["order"][c] for c in got), len(got))))
+    log("  code parts checked on the %d hidden 通用规范 characters the derivation left open: %d derived, %s correct"
+        % (len(rest), len(check2), pct(sum(check2[c][0] == cn["order"][c] for c in check2), len(check2))))
+    hz_rows, hstats = hanzi.build_char_rows(cn, uh, radicals, taiwan, mainland, char_expl, derived, log=log,
+                                            derived_parts={c: v[0] for c, v in more.items()})
     log("characters: %d rows, %d distinct (%.1fs)"
         % (len(hz_rows), len({r["name"] for r in hz_rows}), time.monotonic() - t))
     log("  cnchar characters without a radical there, taken from Unihan: %d (%s)"

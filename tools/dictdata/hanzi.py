@@ -326,7 +326,7 @@ def _valid_reading(r):
     return bool(re.search(r"[aeiouü]", base)) or base in ("m", "n", "ng", "hm", "hng")
 
 
-def build_char_rows(cn, uh, radicals, taiwan, mainland, explain, derived=None, log=print):
+def build_char_rows(cn, uh, radicals, taiwan, mainland, explain, derived=None, log=print, derived_parts=None):
     """Return (rows, stats).  Rows are dicts keyed by kest_hz column name."""
     chars = set(cn["spell"])
     for ch, f in uh.items():
@@ -335,6 +335,7 @@ def build_char_rows(cn, uh, radicals, taiwan, mainland, explain, derived=None, l
     stats = {"missing_reading": 0, "radical_from_unihan": 0, "empty_cnchar_radical": [],
              "tghz_vs_cnchar_differ": [], "strokes_vs_code": {}}
     derived = derived or {}
+    derived_parts = derived_parts or {}
 
     def order_key(ch):
         f = uh.get(ch, {})
@@ -383,6 +384,8 @@ def build_char_rows(cn, uh, radicals, taiwan, mainland, explain, derived=None, l
             bhm, bsrc = rime_code(ch, taiwan, mainland)
             if not bhm and ch in derived:
                 bhm, bsrc = derived[ch], "derived"
+            elif not bhm and ch in derived_parts:
+                bhm, bsrc = derived_parts[ch], "derived-parts"
         strokes = _first_int(f.get("kTotalStrokes"))
         if strokes is None:
             strokes = cn["counts"].get(ch)
@@ -432,48 +435,223 @@ def _derive(targets, uh, variants_of, code_of, trad_pairs, counts):
     pairs = dict(COMPONENT_PAIRS)
     for s, t in trad_pairs.items():
         pairs.setdefault(t, s)
+    index = _index(_char_parts(pairs, variants_of, code_of))
+    out = {}
+    for ch in targets:
+        results = _candidates(ch, uh, variants_of, index, counts)
+        if len(results) > 1:
+            results = {c: fit for c, fit in results.items() if fit}
+        if len(results) == 1:
+            out[ch] = next(iter(results))
+    return out
+
+
+def _char_parts(pairs, variants_of, code_of):
+    """(traditional code, simplified code, simplified character) for each pair."""
     comp = []
     for t, s in pairs.items():
         cs = code_of(s)
         for ct in set(variants_of(t)):
             if ct and cs and len(ct) >= 3:
                 comp.append((ct, cs, s))
-    out = {}
-    for ch in targets:
-        want = counts.get(ch)
-        if want is None:
-            continue
-        f = uh.get(ch, {})
-        trads = [chr(int(v[2:], 16)) for v in f.get("kTraditionalVariant", "").split() if v.startswith("U+")]
-        m = re.match(r"(\d+)('*)\.(\d+)", f.get("kRSUnicode", ""))
-        residual = int(m.group(3)) if m else None
-        simplified_radical = bool(m and m.group(2))
-        results = {}
-        for tc in {c for t in trads for c in variants_of(t) if c}:
-            # one replacement, or two where the traditional form has two
-            # simplified parts.  A replacement "fits" when what it puts in is
-            # the simplified radical or has exactly the strokes beyond the
-            # radical: then it replaced a whole part, not a look-alike run.
-            frontier = {tc: False}
-            for _ in range(2):
-                nxt = {}
-                for code, fit in frontier.items():
-                    for ct, cs, s in comp:
-                        ok = fit or (simplified_radical and s in SIMPLIFIED_RADICALS and code.startswith(ct)) \
-                            or (residual is not None and len(cs) == residual)
-                        start = code.find(ct)
-                        while start >= 0:
-                            c = code[:start] + cs + code[start + len(ct):]
+    return comp
+
+
+def _index(comp):
+    """{traditional part: [(simplified part, simplified character)]}"""
+    index = {}
+    for ct, cs, s in comp:
+        index.setdefault(ct, []).append((cs, s))
+    return index
+
+
+def _candidates(ch, uh, variants_of, index, counts):
+    """{code with ch's stroke count: fit} from ch's traditional forms."""
+    want = counts.get(ch)
+    if want is None:
+        return {}
+    f = uh.get(ch, {})
+    trads = [chr(int(v[2:], 16)) for v in f.get("kTraditionalVariant", "").split() if v.startswith("U+")]
+    m = re.match(r"(\d+)('*)\.(\d+)", f.get("kRSUnicode", ""))
+    residual = int(m.group(3)) if m else None
+    simplified_radical = bool(m and m.group(2))
+    results = {}
+    for tc in {c for t in trads for c in variants_of(t) if c}:
+        # one replacement, or two where the traditional form has two
+        # simplified parts.  A replacement "fits" when what it puts in is
+        # the simplified radical or has exactly the strokes beyond the
+        # radical: then it replaced a whole part, not a look-alike run.
+        frontier = {tc: False}
+        for _ in range(2):
+            nxt = {}
+            for code, fit in frontier.items():
+                for start in range(len(code) - 2):
+                    for end in range(start + 3, len(code) + 1):
+                        ct = code[start:end]
+                        for cs, s in index.get(ct, ()):
+                            ok = fit or (simplified_radical and s in SIMPLIFIED_RADICALS and code.startswith(ct)) \
+                                or (residual is not None and len(cs) == residual)
+                            c = code[:start] + cs + code[end:]
                             nxt[c] = nxt.get(c, False) or ok
-                            start = code.find(ct, start + 1)
-                hits = {c: fit for c, fit in nxt.items() if len(c) == want}
-                if hits:
-                    for c, fit in hits.items():
-                        results[c] = results.get(c, False) or fit
-                    break
-                frontier = nxt
-        if len(results) > 1:
-            results = {c: fit for c, fit in results.items() if fit}
-        if len(results) == 1:
-            out[ch] = next(iter(results))
+            hits = {c: fit for c, fit in nxt.items() if len(c) == want}
+            if hits:
+                for c, fit in hits.items():
+                    results[c] = results.get(c, False) or fit
+                break
+            frontier = nxt
+    return results
+
+
+# --- the characters still open: code parts, checked against the list order ---
+
+# kTGH numbers: level 1, 2 and 3 of the 通用规范汉字表
+TGH_LEVELS = ((1, 3500), (3501, 6500), (6501, 8105))
+
+
+def tgh_sequence(uh):
+    """{kTGH number: character} for the 通用规范汉字表."""
+    out = {}
+    for ch, f in uh.items():
+        m = re.match(r"2013:(\d+)", f.get("kTGH", ""))
+        if m:
+            out[int(m.group(1))] = ch
+    return out
+
+
+class ListOrder:
+    """The 通用规范汉字表 lists each level by stroke count, then by stroke
+    order (横竖撇点折, stroke by stroke), so a code must sort between the
+    nearest known codes of the same length around the character.  A
+    neighbour counts only if its code has its stroke count (a Taiwan-glyph
+    code of another length says nothing about the order); one of another
+    count on the wrong side rejects the code."""
+
+    def __init__(self, seq, code_of, counts):
+        self.seq = seq
+        self.pos = {c: n for n, c in seq.items()}
+        self.code_of = code_of
+        self.counts = counts
+
+    def _known(self, n):
+        ch = self.seq.get(n)
+        code = self.code_of(ch) if ch else ""
+        return code if code and len(code) == self.counts.get(ch) else ""
+
+    def _neighbour(self, n, step, lo, hi, want):
+        n += step
+        while lo <= n <= hi:
+            code = self._known(n)
+            if code:
+                if len(code) == want:
+                    return code, True
+                # step -1: a shorter code ends the group, a longer one contradicts it
+                return None, (len(code) < want) == (step < 0)
+            n += step
+        return None, True
+
+    def agreement(self):
+        """(neighbouring known codes of one level and length in order, all such neighbours)"""
+        ok = n = 0
+        for lo, hi in TGH_LEVELS:
+            known = [c for c in (self._known(i) for i in range(lo, hi + 1)) if c]
+            for a, b in zip(known, known[1:]):
+                if len(a) == len(b):
+                    n += 1
+                    ok += a <= b
+        return ok, n
+
+    def fits(self, ch, code):
+        n = self.pos.get(ch)
+        if n is None:
+            return False
+        lo, hi = next(r for r in TGH_LEVELS if r[0] <= n <= r[1])
+        before, ok1 = self._neighbour(n, -1, lo, hi, len(code))
+        after, ok2 = self._neighbour(n, 1, lo, hi, len(code))
+        if not (ok1 and ok2) or (before is None and after is None):
+            return False
+        return (before is None or before <= code) and (after is None or code <= after)
+
+
+def unihan_pairs(uh):
+    """{traditional: simplified} from kTraditionalVariant (巠 -> 𢀖)."""
+    out = {}
+    for s, f in uh.items():
+        for v in f.get("kTraditionalVariant", "").split():
+            if v.startswith("U+"):
+                t = chr(int(v[2:], 16))
+                if t != s:
+                    out.setdefault(t, s)
+    return out
+
+
+LEFT_FORMS = {"糹": "纟", "訁": "讠", "釒": "钅", "飠": "饣"}
+
+
+def code_parts(pairs, code_of, variants_of, all_splits):
+    """Code-level pairs from the codes of whole-character pairs.
+
+    Where a traditional code and its simplified one share a beginning or an
+    end, the parts between are a pair of their own (學 3211343451145521 /
+    学 44345521 -> 32113434511 / 443).  all_splits: every way of keeping at
+    least three common strokes (-> 3211343451145 / 44345 too), else only the
+    smallest parts.  And where both sides begin with a left-hand form, what
+    follows it (紵 55444444512 / 纻 5514451 -> 44512 / 4451).  Returns a set
+    of (traditional part, simplified part), each traditional part at least
+    three strokes."""
+    left = [(ct, code_of(s)) for t, s in LEFT_FORMS.items() for ct in set(variants_of(t)) if ct and code_of(s)]
+    out = set()
+    for t, s in pairs.items():
+        cs = code_of(s)
+        if not cs:
+            continue
+        for ct in set(variants_of(t)):
+            if not ct or ct == cs:
+                continue
+            p = 0
+            while p < min(len(cs), len(ct)) and cs[p] == ct[p]:
+                p += 1
+            q = 0
+            while q < min(len(cs), len(ct)) - p and cs[-1 - q] == ct[-1 - q]:
+                q += 1
+            splits = [(a, b) for a in range(p + 1) for b in range(q + 1)] if all_splits else [(p, q)]
+            for a, b in splits:
+                pt, ps = ct[a:len(ct) - b], cs[a:len(cs) - b]
+                if a + b >= 3 and len(pt) >= 3 and pt != ps:
+                    out.add((pt, ps))
+            for lt, ls in left:
+                if ct.startswith(lt) and cs.startswith(ls):
+                    pt, ps = ct[len(lt):], cs[len(ls):]
+                    if len(pt) >= 3 and pt != ps:
+                        out.add((pt, ps))
+    return out
+
+
+def derive_more(targets, uh, code_of, variants_of, trad_pairs, counts, order):
+    """Codes for 通用规范 characters that derive_codes leaves open.
+
+    Replacements as in derive_codes, with Unihan's variant pairs and the code
+    parts of all pairs (code_parts) besides; the smallest parts first, every
+    split only for what is still open.  A code counts only if it is the only
+    one with the stroke count that fits the list order (ListOrder) and it
+    replaced a whole part.  Returns {char: (code, 1 or 2)}."""
+    pairs = dict(COMPONENT_PAIRS)
+    for s, t in trad_pairs.items():
+        pairs.setdefault(t, s)
+    for t, s in unihan_pairs(uh).items():
+        pairs.setdefault(t, s)
+    chars = _char_parts(pairs, variants_of, code_of)
+    out = {}
+    for stage, all_splits in ((1, False), (2, True)):
+        rest = [c for c in targets if c not in out]
+        if not rest:
+            break
+        parts = [(pt, ps, None) for pt, ps in sorted(code_parts(pairs, code_of, variants_of, all_splits))]
+        index = _index(chars + parts)
+        for ch in rest:
+            results = {c: fit for c, fit in _candidates(ch, uh, variants_of, index, counts).items()
+                       if order.fits(ch, c)}
+            if len(results) == 1:
+                code, fit = next(iter(results.items()))
+                if fit:
+                    out[ch] = (code, stage)
     return out

@@ -140,6 +140,110 @@ class StrokeTest(unittest.TestCase):
         self.assertEqual(got, {"𫢸": "3243251112", "𬘓": "551322"})  # X: no count fits
 
 
+class ListOrderTest(unittest.TestCase):
+    # kTGH numbers 6501 on are level 3; 3500 ends level 1
+    SEQ = {3500: "甲", 6501: "乙", 6502: "丙", 6503: "丁", 6504: "戊", 6505: "己", 6506: "庚"}
+    CODES = {"甲": "511111", "乙": "453452", "丙": "4545", "戊": "521521", "己": "5215211"}
+    COUNTS = {"甲": 6, "乙": 6, "丙": 6, "丁": 6, "戊": 6, "己": 7, "庚": 7}
+
+    def test_fits(self):
+        order = hanzi.ListOrder(self.SEQ, lambda c: self.CODES.get(c, ""), self.COUNTS)
+        cases = [
+            ("丁", "454451", True),    # between 乙 and 戊; 丙's code is not its count, skipped
+            ("丁", "453452", True),    # equal to a neighbour
+            ("丁", "452111", False),   # before 乙
+            ("丁", "531111", False),   # after 戊
+            ("丁", "4544512", False),  # 7 strokes, but a 6-stroke code follows
+            ("庚", "5215212", True),   # after 己, the last of the level
+            ("庚", "5215210", False),
+            ("乙", "453452", True),    # level 1 (甲, after it in code) is not looked at
+            ("辛", "454451", False),   # not in the list
+        ]
+        for ch, code, want in cases:
+            with self.subTest(ch=ch, code=code):
+                self.assertEqual(order.fits(ch, code), want)
+
+    def test_no_neighbour_of_that_count(self):
+        order = hanzi.ListOrder({6501: "乙", 6502: "丁", 6503: "己"}, {"乙": "4534", "己": "5215211"}.get,
+                                {"乙": 4, "丁": 6, "己": 7})
+        self.assertFalse(order.fits("丁", "454451"))
+
+    def test_longer_code_before(self):
+        # a 7-stroke character before it: a 6-stroke code cannot stand here
+        codes, counts = {"己": "5215211", "戊": "521521"}, {"己": 7, "丁": 6, "戊": 6}
+        order = hanzi.ListOrder({6501: "己", 6502: "丁", 6503: "戊"}, codes.get, counts)
+        self.assertFalse(order.fits("丁", "511111"))
+        order = hanzi.ListOrder({6502: "丁", 6503: "戊"}, codes.get, counts)
+        self.assertTrue(order.fits("丁", "511111"))
+
+    def test_agreement(self):
+        codes = {"乙": "453", "丁": "521", "戊": "452", "己": "12", "庚": "1111"}
+        counts = {"乙": 3, "丁": 3, "戊": 3, "己": 2, "庚": 3}
+        order = hanzi.ListOrder({6501: "乙", 6502: "丁", 6503: "戊", 6504: "己", 6505: "庚"}, codes.get, counts)
+        # 丁 > 戊 is out of order; 己 is another length; 庚's code is not its count
+        self.assertEqual(order.agreement(), (1, 2))
+
+    def test_sequence(self):
+        uh = {"中": {"kTGH": "2013:113"}, "乙": {"kTGH": "2013:6501"}, "x": {"kTotalStrokes": "3"}}
+        self.assertEqual(hanzi.tgh_sequence(uh), {113: "中", 6501: "乙"})
+
+
+class CodePartsTest(unittest.TestCase):
+    CODES = {"學": "3211343451145521", "学": "44345521", "紵": "55444444512", "纻": "5514451",
+             "糹": "554444", "纟": "551", "訁": "4111251", "讠": "45"}
+
+    def parts(self, pairs, all_splits):
+        return hanzi.code_parts(pairs, lambda c: self.CODES.get(c, ""),
+                                lambda c: [self.CODES[c]] if c in self.CODES else [], all_splits)
+
+    def test_smallest_parts(self):
+        self.assertEqual(self.parts({"學": "学"}, False), {("32113434511", "443")})
+
+    def test_every_split(self):
+        # the common end 45521 kept whole, or 5521, or 521 (at least three strokes)
+        self.assertEqual(self.parts({"學": "学"}, True),
+                         {("32113434511", "443"), ("321134345114", "4434"), ("3211343451145", "44345")})
+
+    def test_after_left_form(self):
+        # common beginning "55" is too short for a part; the left forms give one
+        self.assertEqual(self.parts({"紵": "纻"}, False), {("44512", "4451")})
+
+    def test_unihan_pairs(self):
+        uh = {"𢀖": {"kTraditionalVariant": "U+5DE0"}, "宁": {"kTraditionalVariant": "U+5B81 U+5BE7"}}
+        self.assertEqual(hanzi.unihan_pairs(uh), {"巠": "𢀖", "寧": "宁"})
+
+
+class DeriveMoreTest(unittest.TestCase):
+    CODES = {"學": "3211343451145521", "学": "44345521", "礐": "321134345114513251",
+             "紵": "55444444512", "纻": "5514451", "詝": "411125144512",
+             "糹": "554444", "纟": "551", "訁": "4111251", "讠": "45",
+             "甲": "4424511534", "丙": "4451111111", "乙": "453452", "戊": "521521", "庚": "511111"}
+    UH = {"Q": {"kTraditionalVariant": "U+7910", "kRSUnicode": "112.5", "kTGH": "2013:7002"},
+          "甲": {"kTGH": "2013:7001"}, "丙": {"kTGH": "2013:7003"},
+          "Z": {"kTraditionalVariant": "U+8A5D", "kRSUnicode": "149'.4", "kTGH": "2013:6552"},
+          "乙": {"kTGH": "2013:6551"}, "戊": {"kTGH": "2013:6553"},
+          "Y": {"kTraditionalVariant": "U+8A5D", "kRSUnicode": "149'.4", "kTGH": "2013:6602"},
+          "庚": {"kTGH": "2013:6601"}}
+    COUNTS = {"Q": 10, "甲": 10, "丙": 10, "Z": 6, "乙": 6, "戊": 6, "Y": 6, "庚": 6}
+
+    def test_derive(self):
+        code_of = lambda c: self.CODES.get(c, "")  # noqa: E731
+        variants_of = lambda c: [self.CODES[c]] if c in self.CODES else []  # noqa: E731
+        order = hanzi.ListOrder(hanzi.tgh_sequence(self.UH), code_of, self.COUNTS)
+        got = hanzi.derive_more(["Q", "Z", "Y"], self.UH, code_of, variants_of, {"学": "學", "纻": "紵"},
+                                self.COUNTS, order)
+        # Q: the smallest part 32113434511 -> 443 is not a whole part (5 strokes
+        # beyond 石), so only the second step, with 3211343451145 -> 44345, counts.
+        # Z: 訁 -> 讠 and 44512 -> 4451.  Y: the same code sorts before 庚.
+        self.assertEqual(got, {"Q": ("4434513251", 2), "Z": ("454451", 1)})
+
+    def test_rows_mark_the_source(self):
+        cn = {"spell": {}, "counts": {}, "order": {}, "radical": {}, "trad": {}, "zhuyin": {}}
+        uh = {"Z": {"kMandarin": "zhǔ", "kTotalStrokes": "6"}}
+        rows, _ = hanzi.build_char_rows(cn, uh, {}, {}, {}, {}, derived_parts={"Z": "454451"})
+        self.assertEqual([(r["bhm"], r["bhmsrc"]) for r in rows], [("454451", "derived-parts")])
+
+
 class CncharTablesTest(unittest.TestCase):
     def test_bundle_literals(self):
         src = ("!function(){x=JSON.parse('{\"a\":\"b\\\\\"c\",\"d\":\"it\\'s\",\"e\":\"\\u4e2d\"}')"
