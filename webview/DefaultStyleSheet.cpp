@@ -13,6 +13,9 @@ head, script, style, title, meta, link, base, noscript, template, area, param, m
 html { color: black; }
 body { margin: 8px; line-height: normal; }
 li { display: list-item; }
+/* An inline block: a second <br> leaves an empty line, a last one none, as in the old control. */
+br { display: inline-block; }
+
 
 p, dl, multicol { margin-top: 1em; margin-bottom: 1em; }
 blockquote { margin: 1em 40px; }

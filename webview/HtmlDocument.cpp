@@ -329,7 +329,9 @@ int THtmlDocument::AnchorTop(const std::u16string& name) {
   std::string utf8 = Utf16ToUtf8(name);
   litehtml::element::ptr el = doc_->root()->select_one("[id=\"" + utf8 + "\"]");
   if (!el) el = doc_->root()->select_one("a[name=\"" + utf8 + "\"]");
-  return el ? el->get_placement().y : -1;
+  if (!el) return -1;
+  TRect box = BoxOfElement(el);
+  return box.IsEmpty() ? el->get_placement().y : box.Top;
 }
 
 namespace {
@@ -362,7 +364,10 @@ void UniteContent(const litehtml::element::ptr& el, litehtml::position& box, boo
 TRect THtmlDocument::BoxOf(const std::string& selector) {
   if (!doc_ || !doc_->root()) return TRect();
   litehtml::element::ptr el = doc_->root()->select_one(selector);
-  if (!el) return TRect();
+  return el ? BoxOfElement(el) : TRect();
+}
+
+TRect THtmlDocument::BoxOfElement(const litehtml::element::ptr& el) {
   litehtml::position p;
   if (IsInline(el->get_display()) && !el->is_replaced()) {
     bool any = false;

@@ -89,6 +89,7 @@ class THtmlDocument {
   int CaretAt(int x, int y);
   std::u16string TextOf(int from, int to);
   void PublishSelection();
+  TRect BoxOfElement(const litehtml::element::ptr& el);
 
   TDocumentContainer& container_;
   std::shared_ptr<litehtml::document> doc_;

@@ -70,6 +70,7 @@ class TFontTag final : public TPresentational<litehtml::el_font> {
     }
     int size = FontSizeAttributeToPixels(get_attr("size"));
     if (size > 0) Add(css, "font-size", std::to_string(size) + "px");
+    Add(css, "color", ColorAttributeToCss(get_attr("color")));
   }
 };
 
