@@ -52,7 +52,7 @@ void TDocumentWindow::WndProc(TMessage& m) {
     case WM_MOUSEHWHEEL: WMMouseWheel(m, true); return;
     case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: WMLButtonDown(m); TWinControl::WndProc(m); return;
     case WM_MOUSEMOVE: WMMouseMove(m); TWinControl::WndProc(m); return;
-    case WM_LBUTTONUP: TWinControl::WndProc(m); WMLButtonUp(m); return;
+    case WM_LBUTTONUP: WMLButtonUp(m); TWinControl::WndProc(m); return;
     case WM_RBUTTONDOWN: if (HandleAllocated()) ::SetFocus(Handle()); break;
     case WM_MOUSELEAVE: WMMouseLeave(m); return;
     case WM_SETCURSOR: WMSetCursor(m); return;
@@ -242,17 +242,24 @@ void TDocumentWindow::WMMouseMove(TMessage& m) {
       Invalidate();
     }
   }
+  UpdateCursor(x, y);
+}
+
+void TDocumentWindow::UpdateCursor(int x, int y) {
   TPoint d = ToDocument(x, y);
-  if (doc.MouseMove(d.X, d.Y, x, y)) Invalidate();
+  if (view_->Document().MouseMove(d.X, d.Y, x, y)) Invalidate();
+  bool hand = view_->Document().Container().Cursor() == "pointer";
+  ::SetCursor(LoadCursorW(nullptr, hand ? IDC_HAND : IDC_ARROW));
 }
 
 void TDocumentWindow::WMLButtonUp(TMessage& m) {
   int x = GET_X_LPARAM(m.LParam), y = GET_Y_LPARAM(m.LParam);
   THtmlDocument& doc = view_->Document();
-  bool wasDragging = dragging_;
-  dragging_ = false;
+  // The capture may have gone already (WM_CAPTURECHANGED): the move decides.
+  bool dragged = dragMoved_;
+  dragging_ = dragMoved_ = false;
   TPoint d = ToDocument(x, y);
-  if (wasDragging && dragMoved_) {
+  if (dragged) {
     // A drag selects; it does not follow the link it started on.
     if (doc.MouseLeave()) Invalidate();
     return;
@@ -274,8 +281,11 @@ void TDocumentWindow::WMMouseLeave(TMessage&) {
 
 void TDocumentWindow::WMSetCursor(TMessage& m) {
   if (reinterpret_cast<HWND>(m.WParam) == Handle() && LOWORD(m.LParam) == HTCLIENT) {
-    bool hand = view_->Document().Container().Cursor() == "pointer";
-    ::SetCursor(LoadCursorW(nullptr, hand ? IDC_HAND : IDC_ARROW));
+    // WM_SETCURSOR comes before the WM_MOUSEMOVE of the same move: ask the page now.
+    POINT p;
+    GetCursorPos(&p);
+    ::ScreenToClient(Handle(), &p);
+    UpdateCursor(p.x, p.y);
     m.Result = 1;
     return;
   }

@@ -44,6 +44,7 @@ class TDocumentWindow : public TWinControl {
   void WMCaptureChanged(TMessage& m);
 
   void UpdateLayout();
+  void UpdateCursor(int x, int y);
   void ClampScroll();
   bool Selectable() const;
   TPoint ToDocument(int x, int y) const { return TPoint(x + scrollX_, y + scrollY_); }
