@@ -205,7 +205,6 @@ void THtmlDocument::Collect(const litehtml::element::ptr& el, const litehtml::el
     run.Text = run.Break ? u"\r\n" : Utf8ToUtf16(text);
     // In preformatted text a space is text like any other.
     if (pre && run.Space && !run.Break) run.Space = false;
-    if (run.Box.width == 0 && run.Box.height == 0 && !run.Space && !run.Break) return;
     runs_.push_back(std::move(run));
     return;
   }
