@@ -62,6 +62,27 @@ def build(out, cache):
     char_expl = {k: v for k, v in expl.items() if len(k) == 1}
     code_of, variants_of = hanzi.code_lookup(cn["order"], taiwan, mainland)
     counts = hanzi.stroke_counts(uh, cn["counts"])
+    # kTotalStrokes against the radical's strokes plus kRSUnicode's residual
+    # and against the place in the 通用规范汉字表; the counts below use the fix
+    seq = hanzi.tgh_sequence(uh)
+    witnesses = hanzi.count_witnesses(uh, seq, counts)
+    fixed, unfixed = hanzi.correct_counts(witnesses)
+    counts.update({c: new for c, (_, new) in fixed.items()})
+    log("通用规范 stroke counts corrected (kTotalStrokes outside what the list place allows, radical + residual "
+        "inside): %d (%s)" % (len(fixed), " ".join("%s %d>%d" % (c, o, n) for c, (o, n) in fixed.items())))
+    log("  outside the list place but not corrected (radical + residual outside too): %d (%s)"
+        % (len(unfixed), "".join(unfixed)))
+    in_cn = [c for c in fixed if c in cn["counts"]]
+    log("  corrected counts vs cnchar's counts: %s agree" % pct(sum(cn["counts"][c] == fixed[c][1] for c in in_cn),
+                                                               len(in_cn)))
+    agree = hanzi.witness_agreement(witnesses, cn["counts"])
+    log("  agreeing with cnchar's count where cnchar has the listed character: %s"
+        % "; ".join("%s %s" % (k, pct(*v)) for k, v in agree.items()))
+    with_code = [c for c in fixed if code_of(c)]
+    log("  corrected counts vs the length of the cnchar/rime code: %s agree (kTotalStrokes: %d); differing: %s"
+        % (pct(sum(len(code_of(c)) == fixed[c][1] for c in with_code), len(with_code)),
+           sum(len(code_of(c)) == fixed[c][0] for c in with_code),
+           " ".join("%s %s" % (c, code_of(c)) for c in with_code if len(code_of(c)) != fixed[c][1])))
     tghz = [ch for ch, f in uh.items() if "kTGHZ2013" in f]
     open_codes = [ch for ch in tghz if not code_of(ch)]
     # cnchar-trad pairs only: adding Unihan's variant pairs derives a few more
@@ -80,7 +101,6 @@ def build(out, cache):
         % (len(hold), len(check), pct(sum(check[c] == cn["order"][c] for c in check), len(check))))
     # what is still open: code parts of the pairs, kept only where the
     # 通用规范汉字表 order agrees; measured on what the hidden run left open
-    seq = hanzi.tgh_sequence(uh)
     order = hanzi.ListOrder(seq, code_of, counts)
     log("  通用规范汉字表 order: %s neighbouring known codes of one length in stroke order"
         % pct(*order.agreement()))
@@ -103,7 +123,8 @@ def build(out, cache):
     log("  code parts checked on the %d hidden 通用规范 characters the derivation left open: %d derived, %s correct"
         % (len(rest), len(check2), pct(sum(check2[c][0] == cn["order"][c] for c in check2), len(check2))))
     hz_rows, hstats = hanzi.build_char_rows(cn, uh, radicals, taiwan, mainland, char_expl, derived, log=log,
-                                            derived_parts={c: v[0] for c, v in more.items()})
+                                            derived_parts={c: v[0] for c, v in more.items()},
+                                            stroke_fixes={c: new for c, (_, new) in fixed.items()})
     log("characters: %d rows, %d distinct (%.1fs)"
         % (len(hz_rows), len({r["name"] for r in hz_rows}), time.monotonic() - t))
     log("  cnchar characters without a radical there, taken from Unihan: %d (%s)"

@@ -23,7 +23,7 @@ NEAR_TOLERANCE = 0.05
 # 通用规范 characters for which no source gives a stroke code and the builder
 # cannot derive one reliably (see README, known data issues).  Listed so that
 # any further gap fails the check.
-KNOWN_NO_CODE = set("𬌗𬒔𬙊")
+KNOWN_NO_CODE = set("𬌗𬒔")
 
 ENTRIES = [
     # (what, sql, expected first row)
@@ -119,6 +119,13 @@ def check(path):
         if full:
             fails.append("通用规范汉字表: %d characters lack pinyin, radical, strokes or code: %s"
                          % (len(full), "".join(full[:40])))
+
+        srcs = {r[0]: int(r[1]) for r in conn.execute("select strokesrc, count(*) from kest_hz group by strokesrc")}
+        notes.append("stroke counts by source (rows): %s" % srcs)
+        if set(srcs) - {"unihan", "cnchar", "corrected", ""}:
+            fails.append("kest_hz.strokesrc has unknown values: %s" % sorted(srcs))
+        fixed = conn.execute("select distinct name from kest_hz where strokesrc = 'corrected'")
+        notes.append("stroke counts corrected: %d (%s)" % (len(fixed), "".join(r[0] for r in fixed)))
 
         for what, sql, want in ENTRIES:
             got = one(sql)

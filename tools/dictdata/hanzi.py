@@ -299,6 +299,113 @@ def stroke_counts(uh, cn_counts):
     return out
 
 
+# --- stroke counts: kTotalStrokes against the radical and the list order ---
+
+def _rs(f):
+    """kRSUnicode (first value) -> (radical, residual strokes): "120'.15" -> ("120'", 15)."""
+    m = re.match(r"(\d+'*)\.(-?\d+)", f.get("kRSUnicode", ""))
+    return (m.group(1), int(m.group(2))) if m else None
+
+
+def radical_strokes(uh, chars):
+    """{kRSUnicode radical: strokes of its form}: kTotalStrokes minus the
+    residual strokes, the value most of `chars` filed under that radical
+    share (120' is 纟, 3; 170 is 阜, written 阝, 2).  A radical with two
+    forms (心 忄) gets the commoner; one where two values tie gets none."""
+    hist = {}
+    for c in chars:
+        f = uh.get(c, {})
+        rs, n = _rs(f), _first_int(f.get("kTotalStrokes"))
+        if rs and n is not None:
+            h = hist.setdefault(rs[0], {})
+            h[n - rs[1]] = h.get(n - rs[1], 0) + 1
+    out = {}
+    for key, h in hist.items():
+        top = sorted(h.values(), reverse=True)
+        if len(top) == 1 or top[0] > top[1]:
+            out[key] = max(h, key=h.get)
+    return out
+
+
+def list_count_range(seq, counts, n, width=3):
+    """(lowest, highest) stroke count the place of kTGH number n allows.
+
+    Each level of the 通用规范汉字表 is sorted by stroke count, so n's count
+    lies between the counts before it and those after it; each side is the
+    median of `width` neighbours, so that one wrong neighbour does not move
+    it.  None near the ends of a level or where the two sides cross."""
+    lo, hi = next((r for r in TGH_LEVELS if r[0] <= n <= r[1]), (0, -1))
+
+    def side(step):
+        got, i = [], n + step
+        while lo <= i <= hi and len(got) < width:
+            c = counts.get(seq.get(i))
+            if c is not None:
+                got.append(c)
+            i += step
+        return sorted(got)[width // 2] if len(got) == width else None
+    below, above = side(-1), side(1)
+    if below is None or above is None or below > above:
+        return None
+    return below, above
+
+
+def count_witnesses(uh, seq, counts, width=3):
+    """[(char, kTotalStrokes, (a), (b))] in list order, the two witnesses
+    independent of kTotalStrokes: (a) the radical's strokes
+    (radical_strokes) plus kRSUnicode's residual strokes, (b) the range the
+    place in the list allows (list_count_range); None where unknown."""
+    rad = radical_strokes(uh, seq.values())
+    out = []
+    for n in sorted(seq):
+        f = uh.get(seq[n], {})
+        rs = _rs(f)
+        a = rad[rs[0]] + rs[1] if rs and rs[0] in rad else None
+        out.append((seq[n], _first_int(f.get("kTotalStrokes")), a, list_count_range(seq, counts, n, width)))
+    return out
+
+
+def correct_counts(witnesses):
+    """Where kTotalStrokes lies outside what the list place allows and the
+    radical's strokes plus the residual inside, take the latter.  Returns
+    ({char: (kTotalStrokes, corrected)}, [characters outside the list place
+    left as they are])."""
+    fixed, left = {}, []
+    for ch, old, a, rng in witnesses:
+        if old is None or rng is None or rng[0] <= old <= rng[1]:
+            continue
+        if a is not None and rng[0] <= a <= rng[1]:
+            fixed[ch] = (old, a)
+        else:
+            left.append(ch)
+    return fixed, left
+
+
+def witness_agreement(witnesses, ref):
+    """Agreement with ref ({char: count}, cnchar's) where ref has the
+    character: {"kTotalStrokes" | "list place" | "radical" | "radical in
+    list place": (agreeing, compared)}; the last is the case correct_counts
+    takes."""
+    out = {k: [0, 0] for k in ("kTotalStrokes", "list place", "radical", "radical in list place")}
+
+    def count(key, ok):
+        out[key][0] += ok
+        out[key][1] += 1
+    for ch, old, a, rng in witnesses:
+        k = ref.get(ch)
+        if k is None:
+            continue
+        if old is not None:
+            count("kTotalStrokes", old == k)
+        if rng:
+            count("list place", rng[0] <= k <= rng[1])
+        if a is not None:
+            count("radical", a == k)
+            if rng and rng[0] <= a <= rng[1]:
+                count("radical in list place", a == k)
+    return {key: tuple(v) for key, v in out.items()}
+
+
 def load_unihan(pkg):
     data, stats = {}, {}
     for name in UNIHAN_FILES:
@@ -326,7 +433,8 @@ def _valid_reading(r):
     return bool(re.search(r"[aeiouü]", base)) or base in ("m", "n", "ng", "hm", "hng")
 
 
-def build_char_rows(cn, uh, radicals, taiwan, mainland, explain, derived=None, log=print, derived_parts=None):
+def build_char_rows(cn, uh, radicals, taiwan, mainland, explain, derived=None, log=print, derived_parts=None,
+                    stroke_fixes=None):
     """Return (rows, stats).  Rows are dicts keyed by kest_hz column name."""
     chars = set(cn["spell"])
     for ch, f in uh.items():
@@ -336,6 +444,7 @@ def build_char_rows(cn, uh, radicals, taiwan, mainland, explain, derived=None, l
              "tghz_vs_cnchar_differ": [], "strokes_vs_code": {}}
     derived = derived or {}
     derived_parts = derived_parts or {}
+    stroke_fixes = stroke_fixes or {}
 
     def order_key(ch):
         f = uh.get(ch, {})
@@ -386,9 +495,12 @@ def build_char_rows(cn, uh, radicals, taiwan, mainland, explain, derived=None, l
                 bhm, bsrc = derived[ch], "derived"
             elif not bhm and ch in derived_parts:
                 bhm, bsrc = derived_parts[ch], "derived-parts"
-        strokes = _first_int(f.get("kTotalStrokes"))
-        if strokes is None:
-            strokes = cn["counts"].get(ch)
+        strokes, ssrc = _first_int(f.get("kTotalStrokes")), "unihan"
+        if ch in stroke_fixes:
+            strokes, ssrc = stroke_fixes[ch], "corrected"
+        elif strokes is None:
+            strokes, ssrc = cn["counts"].get(ch), "cnchar"
+        ssrc = ssrc if strokes is not None else ""
         if bhm and strokes is not None and len(bhm) != strokes:
             stats["strokes_vs_code"][bsrc] = stats["strokes_vs_code"].get(bsrc, 0) + 1
 
@@ -403,7 +515,7 @@ def build_char_rows(cn, uh, radicals, taiwan, mainland, explain, derived=None, l
                 "trad": trad, "explain": explain.get(ch, ""), "english": f.get("kDefinition", ""),
                 "tone": split_marked(r)[1], "level": level, "tgh": tgh,
                 "ucode": "U+%04X" % ord(ch), "zhuyin": cn["zhuyin"].get(ch, "") if len(readings) == 1 else "",
-                "bhmsrc": bsrc,
+                "bhmsrc": bsrc, "strokesrc": ssrc,
             })
     return rows, stats
 

@@ -20,6 +20,7 @@ TABLES = {
         ("english", T),
         # beyond the template's eleven
         ("tone", I), ("level", I), ("tgh", I), ("ucode", T), ("zhuyin", T), ("bhmsrc", T),
+        ("strokesrc", T),
     ],
     "kest_cd": [
         ("ID", "INTEGER PRIMARY KEY AUTOINCREMENT"), ("word", T), ("szm", T), ("content", T),

@@ -244,6 +244,96 @@ class DeriveMoreTest(unittest.TestCase):
         self.assertEqual([(r["bhm"], r["bhmsrc"]) for r in rows], [("454451", "derived-parts")])
 
 
+class StrokeCountTest(unittest.TestCase):
+    def test_radical_strokes(self):
+        uh = {"a": {"kRSUnicode": "120'.5", "kTotalStrokes": "8"}, "b": {"kRSUnicode": "120'.2", "kTotalStrokes": "5"},
+              "c": {"kRSUnicode": "120'.15", "kTotalStrokes": "17"},   # the odd one out
+              "d": {"kRSUnicode": "61.4", "kTotalStrokes": "8"}, "e": {"kRSUnicode": "61.5", "kTotalStrokes": "8"},
+              "f": {"kRSUnicode": "170.6 163.6", "kTotalStrokes": "8 9"},  # first values
+              "g": {"kRSUnicode": "9.3"},
+              "h": {"kRSUnicode": "120'.1", "kTotalStrokes": "1"}}      # not among the characters asked
+        # 61: two forms tie, so no count
+        self.assertEqual(hanzi.radical_strokes(uh, "abcdefg"), {"120'": 3, "170": 2})
+
+    def test_list_count_range(self):
+        counts = dict(zip("ABCDEFGHIJKL", [3, 3, 3, 3, 3, 9, 3, 3, 4, 4, 4, 4]))
+        seq = {6501 + i: c for i, c in enumerate("ABCDEFGHIJKL")}
+        seq.update({3498: "x", 3499: "y", 3500: "z", 3501: "p", 3502: "q", 3503: "r", 3504: "s", 3505: "t"})
+        counts.update({"x": 20, "y": 20, "z": 20, "p": 5, "q": 5, "r": 5, "s": 2, "t": 2})
+        seq[6513] = "M"  # no count: skipped
+        cases = [
+            (6504, 3, (3, 3)),   # after it 3 9 3: the wrong 9 does not count
+            (6506, 3, (3, 3)),   # the wrong one itself
+            (6508, 3, (3, 4)),   # last of its group
+            (6509, 3, (3, 4)),   # first of the next
+            (6507, 1, None),     # one neighbour each side: 9 before, 3 after
+            (6502, 3, None),     # start of level 3
+            (6510, 3, None),     # only K and L after it
+            (3502, 3, None),     # level 1 (x y z) is not looked at
+            (3504, 3, None),     # the two sides cross: 5 before, 2 after
+        ]
+        for n, width, want in cases:
+            with self.subTest(n=n, width=width):
+                self.assertEqual(hanzi.list_count_range(seq, counts, n, width), want)
+
+    def test_correct_counts(self):
+        witnesses = [
+            ("A", 5, 6, (6, 7)),    # kTotalStrokes outside, radical inside: taken
+            ("B", 9, 8, (7, 7)),    # both outside: left
+            ("C", 9, None, (7, 7)),  # no radical count: left
+            ("D", 7, 8, (7, 7)),    # kTotalStrokes inside: kept
+            ("E", 5, 6, None),      # no list place: kept
+            ("F", None, 6, (6, 6)),
+        ]
+        self.assertEqual(hanzi.correct_counts(witnesses), ({"A": (5, 6)}, ["B", "C"]))
+
+    # X is filed under 纟 (3 strokes) among the 6- and 7-stroke characters,
+    # but kTotalStrokes says 5; Y says 9 where both witnesses say otherwise
+    CHARS = "ABCDXEFYGHIJ"
+    RESIDUAL = [3, 3, 3, 3, 3, 4, 4, 5, 4, 4, 4, 4]
+    TOTAL = [6, 6, 6, 6, 5, 7, 7, 9, 7, 7, 7, 7]
+
+    def fixture(self):
+        uh = {c: {"kRSUnicode": "120'.%d" % r, "kTotalStrokes": str(t)}
+              for c, r, t in zip(self.CHARS, self.RESIDUAL, self.TOTAL)}
+        uh["X"]["kTraditionalVariant"] = "U+7D03"
+        return {6501 + i: c for i, c in enumerate(self.CHARS)}, uh
+
+    def test_witnesses_and_fix(self):
+        seq, uh = self.fixture()
+        counts = hanzi.stroke_counts(uh, {})
+        w = hanzi.count_witnesses(uh, seq, counts)
+        self.assertEqual([x for x in w if x[0] in "XY"], [("X", 5, 6, (6, 7)), ("Y", 9, 8, (7, 7))])
+        self.assertEqual(hanzi.correct_counts(w), ({"X": (5, 6)}, ["Y"]))
+
+    def test_fixed_count_lets_the_derivation_run(self):
+        seq, uh = self.fixture()
+        codes = {"紃": "554444322", "糹": "554444", "纟": "551", "川": "322"}
+        counts = hanzi.stroke_counts(uh, {})
+        got = [hanzi.derive_codes(["X"], uh, lambda c: codes.get(c, ""), {}, counts)]
+        fixed, _ = hanzi.correct_counts(hanzi.count_witnesses(uh, seq, counts))
+        counts.update({c: new for c, (_, new) in fixed.items()})
+        got.append(hanzi.derive_codes(["X"], uh, lambda c: codes.get(c, ""), {}, counts))
+        self.assertEqual(got, [{}, {"X": "551322"}])
+
+    def test_witness_agreement(self):
+        witnesses = [("A", 5, 6, (6, 7)), ("B", 7, 8, (7, 7)), ("C", 4, None, None), ("D", 9, 9, (9, 10)),
+                     ("E", 3, 3, (3, 3))]
+        ref = {"A": 6, "B": 7, "C": 4, "D": 10}  # E: not in ref
+        self.assertEqual(hanzi.witness_agreement(witnesses, ref),
+                         {"kTotalStrokes": (2, 4), "list place": (3, 3), "radical": (1, 3),
+                          "radical in list place": (1, 2)})
+
+    def test_rows_mark_the_count_source(self):
+        cn = {"spell": {"R": ["rè"]}, "counts": {"R": 3, "P": 2}, "order": {}, "radical": {}, "trad": {},
+              "zhuyin": {}}
+        uh = {"P": {"kMandarin": "pà", "kTotalStrokes": "5"}, "Q": {"kMandarin": "qì", "kTotalStrokes": "4"},
+              "S": {"kMandarin": "sè"}}
+        rows, _ = hanzi.build_char_rows(cn, uh, {}, {}, {}, {}, stroke_fixes={"P": 6})
+        self.assertEqual(sorted((r["name"], r["strokes"], r["strokesrc"]) for r in rows),
+                         [("P", 6, "corrected"), ("Q", 4, "unihan"), ("R", 3, "cnchar"), ("S", None, "")])
+
+
 class CncharTablesTest(unittest.TestCase):
     def test_bundle_literals(self):
         src = ("!function(){x=JSON.parse('{\"a\":\"b\\\\\"c\",\"d\":\"it\\'s\",\"e\":\"\\u4e2d\"}')"
