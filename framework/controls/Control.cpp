@@ -240,7 +240,7 @@ void TControl::WMMouse(TMessage& m) {
       if (m.Msg == WM_LBUTTONDBLCLK && (controlStyle_ & csDoubleClicks) != 0) {
         if (OnDblClick) OnDblClick(this);
       }
-      if (!noEvents) MouseDown(TMouseButton::mbLeft, shift | (m.Msg == WM_LBUTTONDBLCLK ? ssDouble : 0), x, y);
+      if (!noEvents) MouseDown(TMouseButton::mbLeft, shift | (m.Msg == WM_LBUTTONDBLCLK ? TShiftState{ssDouble} : TShiftState{0}), x, y);
       break;
     case WM_LBUTTONUP: {
       bool clicked = (controlState_ & csClicked) != 0;
