@@ -91,7 +91,9 @@ std::string FolderListingPage(const std::u16string& folder) {
     return CompareTextAscii(a.Name, b.Name) < 0;
   });
   std::u16string title = HtmlEscape(folder);
-  std::u16string page = u"<html><head><title>" + title + u"</title></head><body><h3>" + title + u"</h3>\n";
+  std::u16string page = u"<html><head><title>" + title +
+                        u"</title><style>td { padding: 1px 16px 1px 2px; }</style></head><body><h3>" + title +
+                        u"</h3>\n";
   page += u"<table cellspacing=0 cellpadding=2>\n";
   std::u16string trimmed = folder;
   while (trimmed.size() > 3 && (trimmed.back() == u'\\' || trimmed.back() == u'/')) trimmed.pop_back();
