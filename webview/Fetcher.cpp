@@ -280,7 +280,7 @@ uint64_t TFetcher::Start(const std::u16string& url, TFetchKind kind, int timeout
     shared_->Live[id] = job->Cancelled;
   }
   // A Win32 thread: WinINet and PostMessage need the platform's own threads.
-  HANDLE thread = CreateThread(nullptr, 256 * 1024, Worker, job.get(), STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+  HANDLE thread = CreateThread(nullptr, 1024 * 1024, Worker, job.get(), STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
   if (thread != nullptr) {
     job.release();
     CloseHandle(thread);

@@ -373,7 +373,7 @@ TEST_F(EmbeddedWBTest, CtrlShortcutsAreSwallowedByTheExactRule) {
     MSG msg{nullptr, c.Message, c.Key, 0, 0, {}};
     EXPECT_EQ(pane_->TranslateAccelerator(pane_->DefaultInterface(), msg), c.Swallowed);
     EXPECT_EQ(masked.size(), c.Swallowed ? 1u : 0u);
-    if (c.Swallowed && !masked.empty()) EXPECT_EQ(masked[0], static_cast<char16_t>(c.Key));
+    if (c.Swallowed && !masked.empty()) { EXPECT_EQ(masked[0], static_cast<char16_t>(c.Key)); }
   }
   SetKeyboardState(original);
   auto* fresh = new TEmbeddedWB(form_);

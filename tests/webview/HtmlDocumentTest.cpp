@@ -227,7 +227,7 @@ TEST(HtmlDocumentTest, MalformedMarkupRendersOrFailsCleanly) {
     TPage page(c.Html, u"about:blank");
     page.Draw();
     EXPECT_LT(GetTickCount() - start, 5000u);
-    if (c.MustShow != nullptr) EXPECT_NE(page.Document.Text().find(c.MustShow), std::u16string::npos);
+    if (c.MustShow != nullptr) { EXPECT_NE(page.Document.Text().find(c.MustShow), std::u16string::npos); }
   }
   TPage page("<img src=\"" + Utf16ToUtf8(broken) + "\">", u"about:blank");
   EXPECT_EQ(page.Container.Images().State(PathToFileUrl(broken)), TImageState::Broken);

@@ -27,7 +27,7 @@ struct TWinsock {
   TWinsock() {
     HMODULE dll = LoadLibraryW(u"ws2_32.dll");
     if (dll == nullptr) return;
-    auto get = [dll](auto& f, const char* name) { f = reinterpret_cast<std::decay_t<decltype(f)>>(GetProcAddress(dll, name)); return f != nullptr; };
+    auto get = [dll](auto& f, const char* name) { f = reinterpret_cast<std::decay_t<decltype(f)>>(reinterpret_cast<void*>(GetProcAddress(dll, name))); return f != nullptr; };
     Ok = get(Startup, "WSAStartup") && get(Socket, "socket") && get(Bind, "bind") && get(Listen, "listen") &&
          get(Accept, "accept") && get(Recv, "recv") && get(Send, "send") && get(Close, "closesocket") &&
          get(GetSockName, "getsockname") && get(Select, "select");

@@ -136,7 +136,7 @@ TEST_F(RenderingTest, ChineseTextIsDrawnInTheFaceItsMarkupNames) {
     for (size_t j = 0; j < 3; ++j) {
       if (j == i) continue;
       int other = ink.Difference(refs[j]);
-      if (other >= 0) EXPECT_GT(other, same + ink.Count() / 10);
+      if (other >= 0) { EXPECT_GT(other, same + ink.Count() / 10); }
     }
   }
 }

@@ -85,12 +85,12 @@ TEST(StyleSheetTest, TextTakesTheFontsAndColoursOfItsMarkup) {
     TPage page(c.Html);
     const TDrawCall* call = page.TextCall(c.Text);
     ASSERT_NE(call, nullptr);
-    if (c.Face != nullptr) EXPECT_EQ(call->Face, c.Face);
-    if (c.Size != 0) EXPECT_EQ(call->Size, c.Size);
-    if (c.Weight > 0) EXPECT_EQ(call->Weight, c.Weight);
-    if (c.Italic >= 0) EXPECT_EQ(call->Italic, c.Italic != 0);
-    if (c.Decoration >= 0) EXPECT_EQ(call->Decoration, static_cast<unsigned>(c.Decoration));
-    if (c.Color >= 0) EXPECT_EQ(call->Color, static_cast<uint32_t>(c.Color));
+    if (c.Face != nullptr) { EXPECT_EQ(call->Face, c.Face); }
+    if (c.Size != 0) { EXPECT_EQ(call->Size, c.Size); }
+    if (c.Weight > 0) { EXPECT_EQ(call->Weight, c.Weight); }
+    if (c.Italic >= 0) { EXPECT_EQ(call->Italic, c.Italic != 0); }
+    if (c.Decoration >= 0) { EXPECT_EQ(call->Decoration, static_cast<unsigned>(c.Decoration)); }
+    if (c.Color >= 0) { EXPECT_EQ(call->Color, static_cast<uint32_t>(c.Color)); }
   }
 }
 
@@ -204,7 +204,7 @@ TEST(StyleSheetTest, RulesAndImagesTakeTheirAttributes) {
   {
     TPage page("<img src='C:\\nowhere\\x.png' width=30 height=20 align=right>左");
     for (const TDrawCall& call : page.Container.Calls())
-      if (call.Kind == TDrawCall::dcImage) EXPECT_EQ(call.Box.right(), kWidth - 8);
+      if (call.Kind == TDrawCall::dcImage) { EXPECT_EQ(call.Box.right(), kWidth - 8); }
     EXPECT_EQ(page.TextCall(u"左")->Box.x, 8);
   }
 }
