@@ -237,4 +237,33 @@ TEST_F(RenderingTest, BodyColourFillsTheWholeWindow) {
   EXPECT_EQ(capture.At(2, 2), 0xFFFFE0u) << "the body's margin too";
 }
 
+TEST_F(RenderingTest, MalformedPagesPaintAndTheWindowGoesOn) {
+  TTempDir dir;
+  std::u16string broken = dir.Write(u"broken.jpg", std::string("\xFF\xD8\xFF\xE0 not a picture", 20));
+  std::u16string nested;
+  for (int i = 0; i < 1024 * 1024 / 5; ++i) nested += u"<div>";
+  const struct {
+    const char* Name;
+    std::u16string Html;
+    const char16_t* Text;
+  } cases[] = {
+      {"unclosed tags", u"<table border=1><tr><td><b>粗<i>斜<ul><li>项<p>段落", u"段落"},
+      {"a megabyte of nested divs", nested + u"深处", u"深处"},
+      {"a broken image", u"<img src=\"" + broken + u"\" width=50 height=50>图后", u"图后"},
+      {"huge sizes", u"<img src='C:\\none.png' width=99999999 height=40><font size=99>大</font>"
+                     u"<div style='font-size:5000px;border:900px solid red'>巨</div>", u"巨"},
+  };
+  for (auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TCapture capture = Show(c.Html, u"webview-malformed.png");
+    EXPECT_GT(capture.Width, 0);
+    EXPECT_NE(view_->Document().Text().find(c.Text), std::u16string::npos);
+    DWORD_PTR answer = 0;
+    EXPECT_NE(SendMessageTimeoutW(view_->DocumentWindow()->Handle(), WM_NULL, 0, 0, SMTO_NORMAL, 1000, &answer), 0);
+    // Scrolled to the far end, it still paints.
+    view_->ScrollTo(1 << 30, 1 << 30);
+    UpdateWindow(view_->DocumentWindow()->Handle());
+  }
+}
+
 }  // namespace
