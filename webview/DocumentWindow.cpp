@@ -362,7 +362,9 @@ void TDocumentWindow::CNKeyDown(TMessage& m) {
     m.Result = 1;
     return;
   }
-  if (m.Msg == CN_KEYDOWN && m.WParam == VK_TAB && form->Perform(CM_DIALOGKEY, m.WParam, m.LParam) != 0) {
+  // Tab and Escape are the form's (focus, the cancel button); Enter stays with the page.
+  bool dialogKey = m.WParam == VK_TAB || m.WParam == VK_ESCAPE;
+  if (m.Msg == CN_KEYDOWN && dialogKey && form->Perform(CM_DIALOGKEY, m.WParam, m.LParam) != 0) {
     hostAsked_ = false;
     m.Result = 1;
   }
