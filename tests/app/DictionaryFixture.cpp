@@ -36,6 +36,9 @@ std::string DictionaryFixtureSql(const TDictionaryFixtureOptions& o) {
   word("热情", "rq", "热烈的感情", "熱情", "rè qíng");
   word("国家", "gj", "国家", "國家", "guó jiā");
   word("o''clock", "oc", "点钟", "", "");  // a quote inside the word
+  // A line break and a tab inside a field.
+  sql += std::string("INSERT INTO kest_cd (word, szm, content, spell) VALUES ('换行', 'hh', ") +
+         "'第一行' || char(10) || '第二' || char(9) || '列', 'huàn háng');\n";
   std::string cyColumns = "cyid INTEGER PRIMARY KEY AUTOINCREMENT, ChengYu " + text + ", PingYin " + text +
                           ", content " + text + ", js " + text + ", derivation " + text + ", ChuChu " + text +
                           ", dg " + text + ", samples " + text + ", jl " + text + ", pyjm " + text;

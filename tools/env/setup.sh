@@ -115,8 +115,9 @@ start_wine_session() {
   local keepalive=$1
   # The server outlives the last process by a few seconds and then ends by itself, so
   # nothing is killed under another user of the same prefix.
-  wineserver -p10 </dev/null >/dev/null 2>&1
-  wine64 wineboot </dev/null >/dev/null 2>&1
+  # A server already running on the prefix is fine: it stays as it is.
+  wineserver -p10 </dev/null >/dev/null 2>&1 || true
+  wine64 wineboot </dev/null >/dev/null 2>&1 || true
   if [ -n "$keepalive" ]; then
     setsid wine64 "$keepalive" </dev/null >/dev/null 2>&1 &
     KEEPALIVE_PID=$!
