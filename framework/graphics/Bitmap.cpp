@@ -5,6 +5,7 @@
 #include <iterator>
 #include <optional>
 
+#include "framework/core/ByteOrder.h"
 #include "framework/core/Exception.h"
 #include "framework/core/Property.h"
 #include "framework/core/Stream.h"
@@ -126,18 +127,6 @@ TBitmap::TDib TBitmap::CreateDib(int width, int height, TPixelFormat format,
 }
 
 namespace {
-
-uint32_t LE32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24); }
-
-void Put16(std::vector<uint8_t>& out, uint32_t v) {
-  out.push_back(static_cast<uint8_t>(v));
-  out.push_back(static_cast<uint8_t>(v >> 8));
-}
-
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-  Put16(out, v & 0xFFFF);
-  Put16(out, v >> 16);
-}
 
 // Copies the top-left pixels two same-format bottom-up DIBs share.
 void CopyOverlap(const uint8_t* src, int srcWidth, int srcHeight, uint8_t* dst, int dstWidth, int dstHeight,
@@ -459,7 +448,7 @@ void TBitmap::LoadFromStream(TStream& stream) {
   if (stream.Read(header, sizeof(header)) != static_cast<int64_t>(sizeof(header)))
     fail(u"the data is shorter than a bitmap file header");
   if (header[0] != 'B' || header[1] != 'M') fail(u"not a bitmap file (no \"BM\" signature)");
-  const uint32_t fileSize = LE32(header + 2);
+  const uint32_t fileSize = ReadLE32(header + 2);
   if (fileSize < sizeof(header) + 4)
     fail(u"the file header declares an impossible size of " + IntToStr(fileSize) + u" bytes");
   const int64_t available = stream.Size() - stream.Position();
@@ -491,36 +480,36 @@ void TBitmap::SaveToStream(TStream& stream) const {
   out.reserve(offBits + imageSize);
   out.push_back('B');
   out.push_back('M');
-  Put32(out, offBits + imageSize);
-  Put32(out, 0);
-  Put32(out, offBits);
-  Put32(out, infoSize);
-  Put32(out, static_cast<uint32_t>(width_));
-  Put32(out, static_cast<uint32_t>(height_));  // bottom-up, as the rows are stored
-  Put16(out, 1);
-  Put16(out, static_cast<uint32_t>(BitsPerPixel(format_)));
-  Put32(out, alpha || maskBytes != 0 ? BI_BITFIELDS : BI_RGB);
-  Put32(out, imageSize);
-  Put32(out, 3780);  // 96 pixels per inch
-  Put32(out, 3780);
-  Put32(out, static_cast<uint32_t>(palette_.size()));
-  Put32(out, 0);
+  AppendLE32(out, offBits + imageSize);
+  AppendLE32(out, 0);
+  AppendLE32(out, offBits);
+  AppendLE32(out, infoSize);
+  AppendLE32(out, static_cast<uint32_t>(width_));
+  AppendLE32(out, static_cast<uint32_t>(height_));  // bottom-up, as the rows are stored
+  AppendLE16(out, 1);
+  AppendLE16(out, static_cast<uint32_t>(BitsPerPixel(format_)));
+  AppendLE32(out, alpha || maskBytes != 0 ? BI_BITFIELDS : BI_RGB);
+  AppendLE32(out, imageSize);
+  AppendLE32(out, 3780);  // 96 pixels per inch
+  AppendLE32(out, 3780);
+  AppendLE32(out, static_cast<uint32_t>(palette_.size()));
+  AppendLE32(out, 0);
   if (alpha) {
-    Put32(out, 0x00FF0000);
-    Put32(out, 0x0000FF00);
-    Put32(out, 0x000000FF);
-    Put32(out, 0xFF000000);
-    Put32(out, LCS_sRGB);
+    AppendLE32(out, 0x00FF0000);
+    AppendLE32(out, 0x0000FF00);
+    AppendLE32(out, 0x000000FF);
+    AppendLE32(out, 0xFF000000);
+    AppendLE32(out, LCS_sRGB);
     out.resize(out.size() + 36 + 12, 0);  // endpoints, gamma
-    Put32(out, LCS_GM_IMAGES);
-    Put32(out, 0);
-    Put32(out, 0);
-    Put32(out, 0);
+    AppendLE32(out, LCS_GM_IMAGES);
+    AppendLE32(out, 0);
+    AppendLE32(out, 0);
+    AppendLE32(out, 0);
   }
   if (maskBytes != 0) {
-    Put32(out, 0xF800);
-    Put32(out, 0x07E0);
-    Put32(out, 0x001F);
+    AppendLE32(out, 0xF800);
+    AppendLE32(out, 0x07E0);
+    AppendLE32(out, 0x001F);
   }
   for (const RGBQUAD& q : palette_) {
     out.push_back(q.rgbBlue);

@@ -2,16 +2,10 @@
 
 #include <cstring>
 
+#include "framework/core/ByteOrder.h"
 #include "framework/core/Unicode.h"
 
 namespace {
-
-uint16_t U16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-uint32_t U32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-         (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
-int32_t I32(const uint8_t* p) { return static_cast<int32_t>(U32(p)); }
 
 std::u16string Num(int64_t v) { return IntToStr(v); }
 
@@ -68,7 +62,7 @@ uint8_t Channel(uint32_t pixel, uint32_t mask) {
 
 std::u16string ReadHeader(const uint8_t* data, size_t size, THeader& h) {
   if (size < 4) return u"the data ends inside the bitmap header";
-  h.Size = U32(data);
+  h.Size = ReadLE32(data);
   bool known = h.Size == kCoreHeader || h.Size == kInfoHeader || h.Size == kV2Header ||
                h.Size == kV3Header || h.Size == kV4Header || h.Size == kV5Header;
   if (!known) return u"unsupported bitmap header size " + Num(h.Size);
@@ -76,28 +70,28 @@ std::u16string ReadHeader(const uint8_t* data, size_t size, THeader& h) {
     return u"the bitmap header (" + Num(h.Size) + u" bytes) runs past the end of the data (" +
            Num(static_cast<int64_t>(size)) + u" bytes)";
   if (h.Size == kCoreHeader) {
-    h.Width = U16(data + 4);
-    h.Height = U16(data + 6);
-    h.Planes = U16(data + 8);
-    h.Bits = U16(data + 10);
+    h.Width = ReadLE16(data + 4);
+    h.Height = ReadLE16(data + 6);
+    h.Planes = ReadLE16(data + 8);
+    h.Bits = ReadLE16(data + 10);
     return u"";
   }
-  h.Width = I32(data + 4);
-  h.Height = I32(data + 8);
-  h.Planes = U16(data + 12);
-  h.Bits = U16(data + 14);
-  h.Compression = U32(data + 16);
-  h.SizeImage = U32(data + 20);
-  h.ColorsUsed = U32(data + 32);
+  h.Width = ReadLE32Signed(data + 4);
+  h.Height = ReadLE32Signed(data + 8);
+  h.Planes = ReadLE16(data + 12);
+  h.Bits = ReadLE16(data + 14);
+  h.Compression = ReadLE32(data + 16);
+  h.SizeImage = ReadLE32(data + 20);
+  h.ColorsUsed = ReadLE32(data + 32);
   if (h.Size >= kV2Header) {
     h.HasMasksInHeader = true;
-    h.Masks.R = U32(data + 40);
-    h.Masks.G = U32(data + 44);
-    h.Masks.B = U32(data + 48);
+    h.Masks.R = ReadLE32(data + 40);
+    h.Masks.G = ReadLE32(data + 44);
+    h.Masks.B = ReadLE32(data + 48);
   }
-  if (h.Size >= kV3Header) h.Masks.A = U32(data + 52);
-  if (h.Size == kV5Header && U32(data + 56) == kProfileEmbedded) {
-    uint64_t offset = U32(data + 112), length = U32(data + 116);
+  if (h.Size >= kV3Header) h.Masks.A = ReadLE32(data + 52);
+  if (h.Size == kV5Header && ReadLE32(data + 56) == kProfileEmbedded) {
+    uint64_t offset = ReadLE32(data + 112), length = ReadLE32(data + 116);
     if (offset + length > size) return u"the embedded colour profile runs past the end of the data";
   }
   return u"";
@@ -227,7 +221,7 @@ void CopyRows(const uint8_t* src, const THeader& h, const TMasks& masks, TDibIma
       continue;
     }
     for (int x = 0; x < width; ++x) {
-      uint32_t v = h.Bits == 16 ? U16(in + x * 2) : U32(in + x * 4);
+      uint32_t v = h.Bits == 16 ? ReadLE16(in + x * 2) : ReadLE32(in + x * 4);
       TPixel p;
       p.R = Channel(v, masks.R);
       p.G = Channel(v, masks.G);
@@ -256,9 +250,9 @@ std::u16string DecodePackedDib(const uint8_t* data, size_t size, int64_t pixelOf
       masks = h.Masks;
     } else {
       if (tableStart + 12 > static_cast<int64_t>(size)) return u"the colour masks run past the end of the data";
-      masks.R = U32(data + tableStart);
-      masks.G = U32(data + tableStart + 4);
-      masks.B = U32(data + tableStart + 8);
+      masks.R = ReadLE32(data + tableStart);
+      masks.G = ReadLE32(data + tableStart + 4);
+      masks.B = ReadLE32(data + tableStart + 8);
       tableStart += 12;
     }
     error = CheckMasks(masks, h.Bits);
@@ -332,8 +326,8 @@ std::u16string DecodeBmpFile(const uint8_t* data, size_t size, TDibImage& image)
   image = TDibImage();
   if (size < 14) return u"the data is shorter than a bitmap file header";
   if (data[0] != 'B' || data[1] != 'M') return u"not a bitmap file (no \"BM\" signature)";
-  uint32_t fileSize = U32(data + 2);
-  uint32_t offBits = U32(data + 10);
+  uint32_t fileSize = ReadLE32(data + 2);
+  uint32_t offBits = ReadLE32(data + 10);
   if (fileSize > size)
     return u"the file header declares " + Num(fileSize) + u" bytes but only " +
            Num(static_cast<int64_t>(size)) + u" are present";

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "framework/core/ByteOrder.h"
 #include "framework/core/Exception.h"
 #include "framework/core/Property.h"
 #include "framework/core/Stream.h"
@@ -18,22 +19,6 @@ constexpr size_t kDirectorySize = 6;
 constexpr size_t kEntrySize = 16;
 constexpr int kMaxIconSide = 1024;
 
-uint16_t U16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-uint32_t U32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
-         (static_cast<uint32_t>(p[3]) << 24);
-}
-int32_t I32(const uint8_t* p) { return static_cast<int32_t>(U32(p)); }
-
-void Put16(std::vector<uint8_t>& out, uint32_t v) {
-  out.push_back(static_cast<uint8_t>(v));
-  out.push_back(static_cast<uint8_t>(v >> 8));
-}
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-  Put16(out, v & 0xFFFF);
-  Put16(out, v >> 16);
-}
-
 bool IsPng(const uint8_t* p, size_t size) {
   static const uint8_t signature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
   return size >= 8 && std::memcmp(p, signature, 8) == 0;
@@ -49,12 +34,12 @@ struct TIconImage {
 // The DIB of one icon image: colour rows then the 1-bit AND mask, height doubled.
 std::u16string CheckDibImage(TIconImage& image) {
   if (image.Size < 40) return u"an icon image is shorter than its header";
-  const uint32_t headerSize = U32(image.Data);
+  const uint32_t headerSize = ReadLE32(image.Data);
   if (headerSize != 40 && headerSize != 108 && headerSize != 124) return u"unsupported icon image header";
   if (headerSize > image.Size) return u"an icon image header runs past its data";
-  const int32_t width = I32(image.Data + 4), doubled = I32(image.Data + 8);
-  const int planes = U16(image.Data + 12), bits = U16(image.Data + 14);
-  const uint32_t compression = U32(image.Data + 16), colorsUsed = U32(image.Data + 32);
+  const int32_t width = ReadLE32Signed(image.Data + 4), doubled = ReadLE32Signed(image.Data + 8);
+  const int planes = ReadLE16(image.Data + 12), bits = ReadLE16(image.Data + 14);
+  const uint32_t compression = ReadLE32(image.Data + 16), colorsUsed = ReadLE32(image.Data + 32);
   if (width <= 0 || width > kMaxIconSide || doubled < 2 || doubled > 2 * kMaxIconSide || doubled % 2 != 0)
     return u"invalid icon image size";
   if (planes != 1) return u"invalid plane count in an icon image";
@@ -164,8 +149,8 @@ void TIcon::LoadFromStream(TStream& stream) {
   const uint8_t* data = bytes.data();
   const size_t size = bytes.size();
   if (size < kDirectorySize) fail(u"the data is shorter than an icon directory");
-  if (U16(data) != 0 || U16(data + 2) != 1) fail(u"not an icon file");
-  const size_t count = U16(data + 4);
+  if (ReadLE16(data) != 0 || ReadLE16(data + 2) != 1) fail(u"not an icon file");
+  const size_t count = ReadLE16(data + 4);
   if (count == 0) fail(u"the icon directory is empty");
   const size_t tableEnd = kDirectorySize + count * kEntrySize;
   if (tableEnd > size) fail(u"the icon directory runs past the end of the data");
@@ -174,7 +159,7 @@ void TIcon::LoadFromStream(TStream& stream) {
   uint64_t end = tableEnd;
   for (size_t i = 0; i < count; ++i) {
     const uint8_t* entry = data + kDirectorySize + i * kEntrySize;
-    const uint64_t length = U32(entry + 8), offset = U32(entry + 12);
+    const uint64_t length = ReadLE32(entry + 8), offset = ReadLE32(entry + 12);
     if (offset < tableEnd) fail(u"an icon image overlaps the directory");
     if (offset + length > size) fail(u"an icon image runs past the end of the data");
     TIconImage image;
@@ -264,25 +249,25 @@ void TIcon::SaveToStream(TStream& stream) const {
 
   const uint32_t imageSize = 40 + static_cast<uint32_t>(xorBits.size() + andBits.size());
   std::vector<uint8_t> out;
-  Put16(out, 0);
-  Put16(out, 1);
-  Put16(out, 1);
+  AppendLE16(out, 0);
+  AppendLE16(out, 1);
+  AppendLE16(out, 1);
   out.push_back(static_cast<uint8_t>(w >= 256 ? 0 : w));
   out.push_back(static_cast<uint8_t>(h >= 256 ? 0 : h));
   out.push_back(0);
   out.push_back(0);
-  Put16(out, 1);
-  Put16(out, 32);
-  Put32(out, imageSize);
-  Put32(out, static_cast<uint32_t>(kDirectorySize + kEntrySize));
-  Put32(out, 40);
-  Put32(out, static_cast<uint32_t>(w));
-  Put32(out, static_cast<uint32_t>(2 * h));
-  Put16(out, 1);
-  Put16(out, 32);
-  Put32(out, BI_RGB);
-  Put32(out, static_cast<uint32_t>(xorBits.size() + andBits.size()));
-  for (int i = 0; i < 4; ++i) Put32(out, 0);
+  AppendLE16(out, 1);
+  AppendLE16(out, 32);
+  AppendLE32(out, imageSize);
+  AppendLE32(out, static_cast<uint32_t>(kDirectorySize + kEntrySize));
+  AppendLE32(out, 40);
+  AppendLE32(out, static_cast<uint32_t>(w));
+  AppendLE32(out, static_cast<uint32_t>(2 * h));
+  AppendLE16(out, 1);
+  AppendLE16(out, 32);
+  AppendLE32(out, BI_RGB);
+  AppendLE32(out, static_cast<uint32_t>(xorBits.size() + andBits.size()));
+  for (int i = 0; i < 4; ++i) AppendLE32(out, 0);
   out.insert(out.end(), xorBits.begin(), xorBits.end());
   out.insert(out.end(), andBits.begin(), andBits.end());
   stream.WriteBuffer(out.data(), static_cast<int64_t>(out.size()));

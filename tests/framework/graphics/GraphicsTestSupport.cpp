@@ -2,19 +2,7 @@
 
 #include <cstring>
 
-namespace {
-
-void Put16(std::vector<uint8_t>& out, uint32_t v) {
-  out.push_back(static_cast<uint8_t>(v));
-  out.push_back(static_cast<uint8_t>(v >> 8));
-}
-
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-  Put16(out, v & 0xFFFF);
-  Put16(out, v >> 16);
-}
-
-}  // namespace
+#include "framework/core/ByteOrder.h"
 
 int Stride(int width, int bits) { return ((width * bits + 31) / 32) * 4; }
 
@@ -44,32 +32,32 @@ std::vector<uint8_t> PackRows(int width, int height, int bits, uint32_t (*value)
 std::vector<uint8_t> BuildBmp(const TBmpFields& f) {
   std::vector<uint8_t> info;
   const bool core = f.HeaderSize == 12;
-  Put32(info, f.HeaderSize);
+  AppendLE32(info, f.HeaderSize);
   if (core) {
-    Put16(info, static_cast<uint32_t>(f.Width));
-    Put16(info, static_cast<uint32_t>(f.Height));
-    Put16(info, f.Planes);
-    Put16(info, f.Bits);
+    AppendLE16(info, static_cast<uint32_t>(f.Width));
+    AppendLE16(info, static_cast<uint32_t>(f.Height));
+    AppendLE16(info, f.Planes);
+    AppendLE16(info, f.Bits);
   } else {
-    Put32(info, static_cast<uint32_t>(f.Width));
-    Put32(info, static_cast<uint32_t>(f.Height));
-    Put16(info, f.Planes);
-    Put16(info, f.Bits);
-    Put32(info, f.Compression);
-    Put32(info, static_cast<uint32_t>(f.SizeImage >= 0 ? f.SizeImage : static_cast<int64_t>(f.Pixels.size())));
-    Put32(info, 2835);
-    Put32(info, 2835);
-    Put32(info, f.ColorsUsed);
-    Put32(info, 0);
+    AppendLE32(info, static_cast<uint32_t>(f.Width));
+    AppendLE32(info, static_cast<uint32_t>(f.Height));
+    AppendLE16(info, f.Planes);
+    AppendLE16(info, f.Bits);
+    AppendLE32(info, f.Compression);
+    AppendLE32(info, static_cast<uint32_t>(f.SizeImage >= 0 ? f.SizeImage : static_cast<int64_t>(f.Pixels.size())));
+    AppendLE32(info, 2835);
+    AppendLE32(info, 2835);
+    AppendLE32(info, f.ColorsUsed);
+    AppendLE32(info, 0);
     const bool versioned = f.HeaderSize == 52 || f.HeaderSize == 56 || f.HeaderSize == 108 || f.HeaderSize == 124;
     if (versioned) {
-      for (size_t i = 0; i < 3; ++i) Put32(info, i < f.Masks.size() ? f.Masks[i] : 0);
-      Put32(info, f.AlphaMask);
-      if (f.HeaderSize >= 108) Put32(info, LCS_sRGB);
+      for (size_t i = 0; i < 3; ++i) AppendLE32(info, i < f.Masks.size() ? f.Masks[i] : 0);
+      AppendLE32(info, f.AlphaMask);
+      if (f.HeaderSize >= 108) AppendLE32(info, LCS_sRGB);
       // Whatever is left of the header (end points, gamma, intent, profile) stays zero.
       if (info.size() < f.HeaderSize) info.resize(f.HeaderSize, 0);
     } else {
-      for (uint32_t m : f.Masks) Put32(info, m);
+      for (uint32_t m : f.Masks) AppendLE32(info, m);
     }
   }
   for (const RGBQUAD& q : f.Palette) {
@@ -83,9 +71,9 @@ std::vector<uint8_t> BuildBmp(const TBmpFields& f) {
   std::vector<uint8_t> out;
   out.push_back(static_cast<uint8_t>(f.Signature[0]));
   out.push_back(static_cast<uint8_t>(f.Signature[1]));
-  Put32(out, static_cast<uint32_t>(fileSize));
-  Put32(out, 0);
-  Put32(out, static_cast<uint32_t>(offBits));
+  AppendLE32(out, static_cast<uint32_t>(fileSize));
+  AppendLE32(out, 0);
+  AppendLE32(out, static_cast<uint32_t>(offBits));
   out.insert(out.end(), info.begin(), info.end());
   out.insert(out.end(), f.Pixels.begin(), f.Pixels.end());
   return out;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/core/ByteOrder.h"
 #include "framework/core/Exception.h"
 #include "framework/core/Stream.h"
 #include "framework/graphics/Colors.h"
@@ -14,25 +15,16 @@
 
 namespace {
 
-void Put16(std::vector<uint8_t>& out, uint32_t v) {
-  out.push_back(static_cast<uint8_t>(v));
-  out.push_back(static_cast<uint8_t>(v >> 8));
-}
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-  Put16(out, v & 0xFFFF);
-  Put16(out, v >> 16);
-}
-
 // An 8 x 8, 32-bit icon image: a red square in the middle (2..5), the rest transparent
 // by both alpha and mask.
 std::vector<uint8_t> IconDib32(int size = 8) {
   std::vector<uint8_t> d;
-  Put32(d, 40);
-  Put32(d, static_cast<uint32_t>(size));
-  Put32(d, static_cast<uint32_t>(2 * size));
-  Put16(d, 1);
-  Put16(d, 32);
-  for (int i = 0; i < 6; ++i) Put32(d, 0);
+  AppendLE32(d, 40);
+  AppendLE32(d, static_cast<uint32_t>(size));
+  AppendLE32(d, static_cast<uint32_t>(2 * size));
+  AppendLE16(d, 1);
+  AppendLE16(d, 32);
+  for (int i = 0; i < 6; ++i) AppendLE32(d, 0);
   auto inside = [size](int x, int y) { return x >= 2 && x < size - 2 && y >= 2 && y < size - 2; };
   for (int row = size - 1; row >= 0; --row)  // bottom-up
     for (int x = 0; x < size; ++x) {
@@ -55,13 +47,13 @@ std::vector<uint8_t> IconDib32(int size = 8) {
 // A 16 x 16, 4-bit icon image without alpha: blue top half, transparent bottom half.
 std::vector<uint8_t> IconDib4() {
   std::vector<uint8_t> d;
-  Put32(d, 40);
-  Put32(d, 16);
-  Put32(d, 32);
-  Put16(d, 1);
-  Put16(d, 4);
-  for (int i = 0; i < 6; ++i) Put32(d, 0);
-  for (int i = 0; i < 16; ++i) Put32(d, i == 1 ? 0x0000FF : 0);  // entry 1 blue (B G R 0)
+  AppendLE32(d, 40);
+  AppendLE32(d, 16);
+  AppendLE32(d, 32);
+  AppendLE16(d, 1);
+  AppendLE16(d, 4);
+  for (int i = 0; i < 6; ++i) AppendLE32(d, 0);
+  for (int i = 0; i < 16; ++i) AppendLE32(d, i == 1 ? 0x0000FF : 0);  // entry 1 blue (B G R 0)
   for (int row = 15; row >= 0; --row)
     for (int b = 0; b < 8; ++b) d.push_back(row < 8 ? 0x11 : 0x00);
   for (int row = 15; row >= 0; --row)
@@ -78,19 +70,19 @@ struct TEntry {
 
 std::vector<uint8_t> BuildIco(const std::vector<TEntry>& entries, int type = 1, int reserved = 0) {
   std::vector<uint8_t> out;
-  Put16(out, static_cast<uint32_t>(reserved));
-  Put16(out, static_cast<uint32_t>(type));
-  Put16(out, static_cast<uint32_t>(entries.size()));
+  AppendLE16(out, static_cast<uint32_t>(reserved));
+  AppendLE16(out, static_cast<uint32_t>(type));
+  AppendLE16(out, static_cast<uint32_t>(entries.size()));
   uint32_t offset = static_cast<uint32_t>(6 + 16 * entries.size());
   for (const TEntry& e : entries) {
     out.push_back(static_cast<uint8_t>(e.Width));
     out.push_back(static_cast<uint8_t>(e.Height));
     out.push_back(0);
     out.push_back(0);
-    Put16(out, 1);
-    Put16(out, static_cast<uint32_t>(e.Bits));
-    Put32(out, static_cast<uint32_t>(e.SizeOverride >= 0 ? e.SizeOverride : static_cast<int64_t>(e.Data.size())));
-    Put32(out, static_cast<uint32_t>(e.OffsetOverride >= 0 ? e.OffsetOverride : offset));
+    AppendLE16(out, 1);
+    AppendLE16(out, static_cast<uint32_t>(e.Bits));
+    AppendLE32(out, static_cast<uint32_t>(e.SizeOverride >= 0 ? e.SizeOverride : static_cast<int64_t>(e.Data.size())));
+    AppendLE32(out, static_cast<uint32_t>(e.OffsetOverride >= 0 ? e.OffsetOverride : offset));
     offset += static_cast<uint32_t>(e.Data.size());
   }
   for (const TEntry& e : entries) out.insert(out.end(), e.Data.begin(), e.Data.end());
