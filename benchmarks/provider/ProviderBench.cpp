@@ -8,29 +8,19 @@
 #include <cstdio>
 #include <vector>
 
-#include "framework/data/ADOQuery.h"
-#include "tests/harness/Db/FixtureDatabase.h"
+#include "benchmarks/Timing.h"
 #include "framework/core/Component.h"
 #include "framework/core/Exception.h"
 #include "framework/core/Unicode.h"
 #include "framework/data/ADOConnection.h"
+#include "framework/data/ADOQuery.h"
+#include "tests/harness/Db/FixtureDatabase.h"
 #include "tests/harness/TempDir.h"
 
 namespace {
 
 const char kKey[] = "bench~770";
 const char16_t kKey16[] = u"bench~770";
-
-double NowMs() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 template <class F>
 double MedianMs(int runs, F&& f) {
@@ -40,8 +30,7 @@ double MedianMs(int runs, F&& f) {
     f();
     times.push_back(NowMs() - start);
   }
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
+  return Percentile(times, 0.5);
 }
 
 int Run() {

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "benchmarks/Timing.h"
 #include "framework/core/Unicode.h"
 #include "framework/forms/Application.h"
 #include "framework/forms/CustomForm.h"
@@ -25,19 +26,6 @@ namespace {
 
 constexpr int kRuns = 200;
 constexpr int kWidth = 700, kHeight = 500;
-
-double NowMs() {
-  LARGE_INTEGER f, c;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&c);
-  return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
-}
-
-double Percentile(std::vector<double> v, double p) {
-  std::sort(v.begin(), v.end());
-  size_t i = static_cast<size_t>(p * static_cast<double>(v.size()) + 0.999999) - 1;
-  return v[std::min(i, v.size() - 1)];
-}
 
 void Report(const char* name, const std::vector<double>& times) {
   std::printf("render %s p50_ms=%.3f p95_ms=%.3f\n", name, Percentile(times, 0.5), Percentile(times, 0.95));

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/DMa.h"
+#include "benchmarks/Timing.h"
 #include "app/Form1.h"
 #include "framework/core/Exception.h"
 #include "framework/core/Unicode.h"
@@ -17,19 +18,6 @@
 namespace {
 
 constexpr int kRuns = 30;
-
-double NowMs() {
-  LARGE_INTEGER f, c;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&c);
-  return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
-}
-
-double Percentile(std::vector<double> v, double p) {
-  std::sort(v.begin(), v.end());
-  size_t i = static_cast<size_t>(p * static_cast<double>(v.size()) + 0.999999) - 1;
-  return v[std::min(i, v.size() - 1)];
-}
 
 struct TCase {
   const char* dict;
