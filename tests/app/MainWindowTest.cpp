@@ -12,20 +12,35 @@
 
 namespace {
 
-struct FoundWindow {
-  DWORD process;
-  HWND window = nullptr;
+// The visible top-level window of a class that a process shows, if any.
+struct TFoundWindow {
+  DWORD Process;
+  const char16_t* ClassName;
+  HWND Window = nullptr;
 };
 
-BOOL CALLBACK FindMain(HWND window, LPARAM data) {
-  auto* found = reinterpret_cast<FoundWindow*>(data);
+BOOL CALLBACK FindVisible(HWND window, LPARAM data) {
+  auto* found = reinterpret_cast<TFoundWindow*>(data);
   DWORD pid = 0;
   GetWindowThreadProcessId(window, &pid);
-  if (pid == found->process && WindowClass(window) == u"TForm1" && IsWindowVisible(window)) {
-    found->window = window;
+  if (pid == found->Process && WindowClass(window) == found->ClassName && IsWindowVisible(window)) {
+    found->Window = window;
     return FALSE;
   }
   return TRUE;
+}
+
+HWND FindProcessWindow(DWORD process, const char16_t* className) {
+  TFoundWindow found{process, className};
+  EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&found));
+  return found.Window;
+}
+
+// Waits for that window until timeout milliseconds have passed since start (GetTickCount).
+HWND WaitForProcessWindow(DWORD process, const char16_t* className, DWORD start, DWORD timeout) {
+  HWND window = nullptr;
+  while ((window = FindProcessWindow(process, className)) == nullptr && GetTickCount() - start < timeout) Sleep(30);
+  return window;
 }
 
 std::u16string ProgramPath() {
@@ -57,22 +72,6 @@ DWORD WaitForExit(PROCESS_INFORMATION& pi) {
   return code;
 }
 
-struct FoundBox {
-  DWORD process;
-  HWND box = nullptr;
-};
-
-BOOL CALLBACK FindBox(HWND window, LPARAM data) {
-  auto* found = reinterpret_cast<FoundBox*>(data);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(window, &pid);
-  if (pid == found->process && WindowClass(window) == u"#32770" && IsWindowVisible(window)) {
-    found->box = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 BOOL CALLBACK LongestStatic(HWND child, LPARAM data) {
   auto* text = reinterpret_cast<std::u16string*>(data);
   if (SameTextAscii(WindowClass(child), u"Static")) {
@@ -89,28 +88,23 @@ TEST(MainWindowTest, WithoutADatabaseTheErrorsAreShownAndTheWindowStillComes) {
   std::vector<std::u16string> texts;
   DWORD start = GetTickCount();
   while (texts.size() < 2 && GetTickCount() - start < 15000) {
-    FoundBox found{pi.dwProcessId};
-    EnumWindows(FindBox, reinterpret_cast<LPARAM>(&found));
-    if (found.box == nullptr) {
+    HWND box = FindProcessWindow(pi.dwProcessId, u"#32770");
+    if (box == nullptr) {
       Sleep(30);
       continue;
     }
     std::u16string text;
-    EnumChildWindows(found.box, LongestStatic, reinterpret_cast<LPARAM>(&text));
-    EXPECT_EQ(WindowText(found.box), u"青禾词典");
+    EnumChildWindows(box, LongestStatic, reinterpret_cast<LPARAM>(&text));
+    EXPECT_EQ(WindowText(box), u"青禾词典");
     texts.push_back(text);
-    PostMessageW(found.box, WM_COMMAND, IDOK, 0);
-    while (IsWindow(found.box) && GetTickCount() - start < 15000) Sleep(10);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    while (IsWindow(box) && GetTickCount() - start < 15000) Sleep(10);
   }
   ASSERT_EQ(texts.size(), 2u);
   for (const auto& t : texts) EXPECT_EQ(t.rfind(u"Could not find file '" + empty.Path() + u"\\dll\\kestlib.dll'", 0), 0u) << Utf16ToUtf8(t);
-  FoundWindow window{pi.dwProcessId};
-  while (window.window == nullptr && GetTickCount() - start < 15000) {
-    EnumWindows(FindMain, reinterpret_cast<LPARAM>(&window));
-    if (window.window == nullptr) Sleep(30);
-  }
-  ASSERT_NE(window.window, nullptr);
-  PostMessageW(window.window, WM_CLOSE, 0, 0);
+  HWND window = WaitForProcessWindow(pi.dwProcessId, u"TForm1", start, 15000);
+  ASSERT_NE(window, nullptr);
+  PostMessageW(window, WM_CLOSE, 0, 0);
   EXPECT_EQ(WaitForExit(pi), 0u);
 }
 
@@ -118,14 +112,8 @@ TEST(MainWindowTest, ShowsTheMainWindowAndEndsWithExitCodeZeroWhenClosed) {
   TTempDir folder;
   WriteDictionaryFixture(folder);
   PROCESS_INFORMATION pi = Start(folder.Path());
-  FoundWindow found{pi.dwProcessId};
-  DWORD start = GetTickCount();
-  while (found.window == nullptr && GetTickCount() - start < 15000) {
-    EnumWindows(FindMain, reinterpret_cast<LPARAM>(&found));
-    if (found.window == nullptr) Sleep(50);
-  }
-  ASSERT_NE(found.window, nullptr) << "no main window";
-  HWND h = found.window;
+  HWND h = WaitForProcessWindow(pi.dwProcessId, u"TForm1", GetTickCount(), 15000);
+  ASSERT_NE(h, nullptr) << "no main window";
   Sleep(300);  // let it settle (first paint, alignment)
 
   EXPECT_EQ(WindowText(h), u"青禾中文词典");
