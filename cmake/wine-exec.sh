@@ -5,4 +5,8 @@ if [ -z "${WINEPREFIX:-}" ]; then
   source "$ROOT/tools/env/setup.sh"
   wine_env test
 fi
-exec /usr/lib/wine/wine64 "$@"
+/usr/lib/wine/wine64 "$@"
+status=$?
+# A program that dies before it writes anything leaves at least this behind.
+[ $status -eq 0 ] || echo "wine-exec: $(basename "$1") ended with status $status" >&2
+exit $status
