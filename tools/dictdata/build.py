@@ -59,7 +59,8 @@ def build(out, cache):
     expl, estats = words.load_explanations(pkgs["cnchar-data"], log=log)
     if estats["bad_files"]:
         log("cnchar-data: %d unreadable files skipped: %s" % (len(estats["bad_files"]), estats["bad_files"][:3]))
-    char_expl = {k: v for k, v in expl.items() if len(k) == 1}
+    log("cnchar-data: dropped %d one-character keys (words that lost characters) and %d pointers to themselves"
+        % (estats["dropped"]["single"], estats["dropped"]["self"]))
     code_of, variants_of = hanzi.code_lookup(cn["order"], taiwan, mainland)
     counts = hanzi.stroke_counts(uh, cn["counts"])
     # kTotalStrokes against the radical's strokes plus kRSUnicode's residual
@@ -111,6 +112,11 @@ def build(out, cache):
     log("  still open: %d; derived from code parts and the list order: %d (%s), left: %s"
         % (len(still), len(more), " ".join("%s %s" % (c, more[c][0]) for c in still if c in more),
            "".join(c for c in still if c not in more)))
+    left = [c for c in still if c not in more]
+    from_glyph = hanzi.codes_from_glyph_parts(left, code_of, counts, order)
+    log("  from the parts of the glyph: %d (%s), left: %s"
+        % (len(from_glyph), " ".join("%s %s" % kv for kv in sorted(from_glyph.items())),
+           "".join(c for c in left if c not in from_glyph)))
     listed = set(seq.values())
     rest = [c for c in sorted(hold) if c in listed and c not in check]
     hidden_code = lambda c: "" if c in hold else code_of(c)  # noqa: E731
@@ -122,9 +128,11 @@ def build(out, cache):
             % (stage, len(got), pct(sum(check2[c][0] == cn["order"][c] for c in got), len(got))))
     log("  code parts checked on the %d hidden 通用规范 characters the derivation left open: %d derived, %s correct"
         % (len(rest), len(check2), pct(sum(check2[c][0] == cn["order"][c] for c in check2), len(check2))))
-    hz_rows, hstats = hanzi.build_char_rows(cn, uh, radicals, taiwan, mainland, char_expl, derived, log=log,
+    # no source explains characters in Chinese (words.usable_explanation)
+    hz_rows, hstats = hanzi.build_char_rows(cn, uh, radicals, taiwan, mainland, {}, derived, log=log,
                                             derived_parts={c: v[0] for c, v in more.items()},
-                                            stroke_fixes={c: new for c, (_, new) in fixed.items()})
+                                            stroke_fixes={c: new for c, (_, new) in fixed.items()},
+                                            glyph_parts=from_glyph)
     log("characters: %d rows, %d distinct (%.1fs)"
         % (len(hz_rows), len({r["name"] for r in hz_rows}), time.monotonic() - t))
     log("  cnchar characters without a radical there, taken from Unihan: %d (%s)"
@@ -154,8 +162,8 @@ def build(out, cache):
         p = pro.get(c)
         return p[0] if p and " " not in p[0] else primary.get(c, "")
     cd_rows, wstats = words.build_word_rows(ced, expl, pro, poly, char_reading, log=log)
-    log("cnchar-data: %d explanations in %d files, %d '◇' repaired"
-        % (len(expl), estats["files"], estats["diamond_repairs"]))
+    log("cnchar-data: %d explanations in %d files, %d '◇' repaired, %d opening quotes of references put back"
+        % (len(expl), estats["files"], estats["diamond_repairs"], estats["ref_repairs"]))
     log("words: %d rows, %d distinct words; %d only in cnchar-data: pinyin composed for %d, none for %d (%.1fs)"
         % (len(cd_rows), len({r["word"] for r in cd_rows}), wstats["explained_only"], wstats["composed"],
            wstats["no_pinyin"], time.monotonic() - t))

@@ -20,11 +20,6 @@ import schema  # noqa: E402
 NEAR = {"kest_cy": 30722, "kest_en": 770611, "kest_xhy": 13894}
 NEAR_TOLERANCE = 0.05
 
-# 通用规范 characters for which no source gives a stroke code and the builder
-# cannot derive one reliably (see README, known data issues).  Listed so that
-# any further gap fails the check.
-KNOWN_NO_CODE = set("𬌗𬒔")
-
 ENTRIES = [
     # (what, sql, expected first row)
     ("中 zhōng", "select pinyin, part, strokes, bhm, pycode from kest_hz where name = '中' and pinyin = 'zhōng'",
@@ -34,6 +29,9 @@ ENTRIES = [
     ("我 code", "select bhm, strokes from kest_hz where name = '我'", ["3121534", "7"]),
     ("丁 code", "select bhm from kest_hz where name = '丁'", ["12"]),
     ("小 code", "select bhm from kest_hz where name = '小'", ["234"]),
+    ("石 shí first", "select pinyin, pinyins from kest_hz where name = '石' order by id", ["shí", "shí，dàn"]),
+    ("𬌗 from its parts", "select bhm, strokes from kest_hz where name = '𬌗'", ["1523341251", "10"]),
+    ("𬒔 from its parts", "select bhm, strokes from kest_hz where name = '𬒔'", ["1325121212511", "13"]),
     ("绿 by pycode lv", "select count(*) from kest_hz where name = '绿' and pycode = 'lv'", ["1"]),
     ("花好月圆", "select PingYin, pyjm from kest_cy where ChengYu = '花好月圆'", ["huā hǎo yuè yuán", "hhyy"]),
     ("china", "select en from kest_en where en = 'china'", ["China"]),
@@ -110,15 +108,9 @@ def check(path):
         if int(tg[0]) != 8105:
             fails.append("通用规范汉字表: %s of 8105 characters present" % tg[0])
         gaps = [r[0] for r in full]
-        known = [c for c in gaps if c in KNOWN_NO_CODE]
-        if known:
-            notes.append("known gap, no stroke code: %s" % "".join(known))
-        full = [c for c in gaps if c not in KNOWN_NO_CODE or
-                one("select count(*) from kest_hz where name = '%s' and pinyin <> '' and part <> '' "
-                    "and strokes > 0" % c)[0] == "0"]
-        if full:
+        if gaps:
             fails.append("通用规范汉字表: %d characters lack pinyin, radical, strokes or code: %s"
-                         % (len(full), "".join(full[:40])))
+                         % (len(gaps), "".join(gaps[:40])))
 
         srcs = {r[0]: int(r[1]) for r in conn.execute("select strokesrc, count(*) from kest_hz group by strokesrc")}
         notes.append("stroke counts by source (rows): %s" % srcs)

@@ -212,7 +212,7 @@ def load_cnchar(pkgs):
 # --- Unihan ----------------------------------------------------------------
 
 UNIHAN_FIELDS = {"kMandarin", "kTGHZ2013", "kDefinition", "kTotalStrokes", "kRSUnicode",
-                 "kTGH", "kTraditionalVariant", "kSimplifiedVariant", "kFrequency"}
+                 "kTGH", "kTraditionalVariant", "kSimplifiedVariant", "kFrequency", "kHanyuPinlu"}
 UNIHAN_FILES = ["Unihan_Readings.txt.bz2", "Unihan_IRGSources.txt.bz2", "Unihan_OtherMappings.txt.bz2",
                 "Unihan_Variants.txt.bz2", "Unihan_DictionaryLikeData.txt.bz2"]
 
@@ -278,6 +278,25 @@ def tghz_readings(val):
             if r and r not in out:
                 out.append(r)
     return out
+
+
+def main_reading_first(readings, f):
+    """Readings ordered by how often they are read: kHanyuPinlu's counts
+    (行 xíng 2943, háng 218), then kMandarin's customary reading, then the
+    rest as given.  kTGHZ2013 lists readings by page, alphabetically, which
+    would put 石 dàn before shí."""
+    freq = {}
+    for item in f.get("kHanyuPinlu", "").split():
+        m = re.fullmatch(r"(.+)\((\d+)\)", item)
+        if m:
+            freq.setdefault(m.group(1), int(m.group(2)))
+    customary = f.get("kMandarin", "").split()[:1]
+
+    def key(r):
+        if r in freq:
+            return (0, -freq[r])
+        return (1, 0) if r in customary else (2, 0)
+    return sorted(readings, key=key)
 
 
 def code_lookup(cn_order, taiwan, mainland):
@@ -434,7 +453,7 @@ def _valid_reading(r):
 
 
 def build_char_rows(cn, uh, radicals, taiwan, mainland, explain, derived=None, log=print, derived_parts=None,
-                    stroke_fixes=None):
+                    stroke_fixes=None, glyph_parts=None):
     """Return (rows, stats).  Rows are dicts keyed by kest_hz column name."""
     chars = set(cn["spell"])
     for ch, f in uh.items():
@@ -444,6 +463,7 @@ def build_char_rows(cn, uh, radicals, taiwan, mainland, explain, derived=None, l
              "tghz_vs_cnchar_differ": [], "strokes_vs_code": {}}
     derived = derived or {}
     derived_parts = derived_parts or {}
+    glyph_parts = glyph_parts or {}
     stroke_fixes = stroke_fixes or {}
 
     def order_key(ch):
@@ -468,7 +488,7 @@ def build_char_rows(cn, uh, radicals, taiwan, mainland, explain, derived=None, l
             readings = list(cn["spell"][ch])
         else:
             readings = f.get("kMandarin", "").split()
-        readings = [r for r in readings if _valid_reading(r)]
+        readings = main_reading_first([r for r in readings if _valid_reading(r)], f)
         if not readings:
             stats["missing_reading"] += 1
             continue
@@ -495,6 +515,8 @@ def build_char_rows(cn, uh, radicals, taiwan, mainland, explain, derived=None, l
                 bhm, bsrc = derived[ch], "derived"
             elif not bhm and ch in derived_parts:
                 bhm, bsrc = derived_parts[ch], "derived-parts"
+            elif not bhm and ch in glyph_parts:
+                bhm, bsrc = glyph_parts[ch], "glyph-parts"
         strokes, ssrc = _first_int(f.get("kTotalStrokes")), "unihan"
         if ch in stroke_fixes:
             strokes, ssrc = stroke_fixes[ch], "corrected"
@@ -766,4 +788,29 @@ def derive_more(targets, uh, code_of, variants_of, trad_pairs, counts, order):
                 code, fit = next(iter(results.items()))
                 if fit:
                     out[ch] = (code, stage)
+    return out
+
+
+# --- the last ones: parts read off the glyph ------------------------------------
+
+# Two 通用规范 characters that no stroke table lists and no pair derives, split
+# into the parts their glyph shows (Noto CJK, Debian fonts-noto-cjk 20220127):
+# 𬌗 (咬𬌗) is 牙 beside 合, 𬒔 (a Guangdong place name) is 石 beside 肯.  牙 and
+# 石 keep their strokes on the left (邪 152352, 砑 132511523), so the code is
+# the parts' codes in a row.
+GLYPH_PARTS = {"𬌗": "牙合", "𬒔": "石肯"}
+
+
+def codes_from_glyph_parts(targets, code_of, counts, order, parts=GLYPH_PARTS):
+    """{char: code} for the targets listed in parts whose parts all have a
+    code, kept only where the code has the character's stroke count and
+    fits the list order."""
+    out = {}
+    for ch in targets:
+        codes = [code_of(p) for p in parts.get(ch, "")]
+        if not codes or not all(codes):
+            continue
+        code = "".join(codes)
+        if len(code) == counts.get(ch) and order.fits(ch, code):
+            out[ch] = code
     return out

@@ -4,12 +4,11 @@ needs (lost opening quotes and colons, the "◇" artefact)."""
 import re
 
 from pinyin import PinyinError, initials, mark_syllable
-from words import repair_diamond
+from words import HAN, repair_diamond, repair_refs
 
 LABELS = ("拼音", "释义", "出处", "示例")
 _LABEL_RE = re.compile(r"(拼音|释义|出处|示例)：")
-_HAN = r"\u3400-\u4dbf\u4e00-\u9fff\U00020000-\U0002ffff"
-_NAME_RE = re.compile(r"^[%s，、·]{2,16}$" % _HAN)
+_NAME_RE = re.compile(r"^[%s，、·]{2,16}$" % HAN)
 _NUM = "一二三四五六七八九十百千零〇两0-9"
 
 # what may stand between a work's title and the quotation from it
@@ -17,8 +16,7 @@ _NUM = "一二三四五六七八九十百千零〇两0-9"
 _SUFFIX = (r"(?:第[%s]+[回卷折章篇出节首则场幕部集]|卷[%s]+|楔子|[上中下]卷|[上中下]篇|"
            r"诗之[%s]+|词|诗|曲|赋)?") % (_NUM, _NUM, _NUM)
 # dynasty·author《work》suffix, nothing else before the quotation
-_CITE_RE = re.compile(r"^((?:[%s·、（）]{0,24})《[^《》“”]{1,40}》%s)([^《》“”：:]{2,}?)”" % (_HAN, _SUFFIX))
-_REF_RE = re.compile(r"(同|也作|亦作|也说|亦说|也称|亦称|又作|又称|犹言|参见|见)([%s，]{2,12})”" % _HAN)
+_CITE_RE = re.compile(r"^((?:[%s·、（）]{0,24})《[^《》“”]{1,40}》%s)([^《》“”：:]{2,}?)”" % (HAN, _SUFFIX))
 
 
 class IdiomError(ValueError):
@@ -101,13 +99,6 @@ def repair_quotes(text):
     return "".join(out), n
 
 
-def repair_refs(text):
-    """'同花花世界”' -> '同“花花世界”' (cross references lost their opening quote)."""
-    if "“" in text:
-        return text, 0
-    return _REF_RE.subn(r"\1“\2”", text)
-
-
 def repair_colons(name, text):
     """'遵遵循，按照；时时势；晦隐藏。原为…' -> '遵：遵循，按照；时：时势；晦：隐藏。原为…'.
 
@@ -135,7 +126,7 @@ def repair_colons(name, text):
 
 
 def citation_of(source):
-    m = re.match(r"^((?:[%s·、（）]{0,24})《[^《》“”]{1,40}》%s)" % (_HAN, _SUFFIX), source)
+    m = re.match(r"^((?:[%s·、（）]{0,24})《[^《》“”]{1,40}》%s)" % (HAN, _SUFFIX), source)
     return m.group(1) if m else ""
 
 

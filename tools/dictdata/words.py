@@ -86,8 +86,35 @@ def parse_explanations(name, raw):
     return {k: v.strip() for k, v in data.items() if isinstance(k, str) and isinstance(v, str)}
 
 
+# Cross references lost their opening quote: '同花花世界”' for '同“花花世界”',
+# '又称磁盘机”'.  Put back only right after a word that introduces one.
+HAN = r"\u3400-\u4dbf\u4e00-\u9fff\U00020000-\U0002ffff"
+_REF_RE = re.compile(r"(同|也作|亦作|也说|亦说|也称|亦称|又作|又称|犹言|参见|见|简称|原称|通称|俗称|旧称|又名)"
+                     r"([%s，]{2,12})”" % HAN)
+
+
+def repair_refs(text):
+    """Return (text with the opening quotes of references put back, repairs);
+    a text that has any opening quote is left as it is."""
+    if "“" in text:
+        return text, 0
+    return _REF_RE.subn(r"\1“\2”", text)
+
+
+# The scrape also lost characters from the keys: "石" holds 石蜐's text ("亦作
+# "石蜐"…一种介壳类动物"), "中" 见"中泠", "山" 兽名; of the 301 one-character
+# keys hardly one explains its character, so none is kept.  And where the
+# traditional text was converted, "见"一閧"" became a pointer to the word
+# itself ("一哄": 见"一哄"), which says nothing.
+_SELF_POINTER = "1.见\"%s\"。"
+
+
+def usable_explanation(word, text):
+    return len(word) > 1 and bool(text) and text != _SELF_POINTER % word
+
+
 def load_explanations(pkg, log=print):
-    out, files, bad, repaired = {}, 0, [], 0
+    out, files, bad, repaired, refs, dropped = {}, 0, [], 0, 0, {"single": 0, "self": 0}
     for name, raw in pkg.iter_members("package/explanation/", ".json"):
         files += 1
         try:
@@ -96,10 +123,16 @@ def load_explanations(pkg, log=print):
             bad.append(str(e))
             continue
         for k, v in d.items():
+            if not usable_explanation(k, v):
+                dropped["single" if len(k) == 1 else "self"] += 1
+                continue
             v, n = repair_diamond(v)
             repaired += n
+            v, n = repair_refs(v)
+            refs += n
             out.setdefault(k, v)
-    return out, {"files": files, "bad_files": bad, "diamond_repairs": repaired}
+    return out, {"files": files, "bad_files": bad, "diamond_repairs": repaired, "ref_repairs": refs,
+                 "dropped": dropped}
 
 
 # --- pinyin-pro / cnchar-poly --------------------------------------------------

@@ -244,6 +244,55 @@ class DeriveMoreTest(unittest.TestCase):
         self.assertEqual([(r["bhm"], r["bhmsrc"]) for r in rows], [("454451", "derived-parts")])
 
 
+class GlyphPartsTest(unittest.TestCase):
+    def test_codes(self):
+        codes = {"牙": "1523", "合": "341251", "石": "13251"}
+        seq = {6978: "甲", 6979: "𬌗", 6980: "乙", 6999: "丁", 7000: "X", 7001: "丙"}
+        counts = {"甲": 10, "𬌗": 10, "乙": 10, "丁": 9, "X": 9, "丙": 9}
+        known = {"甲": "1521111111", "乙": "1531111111", "丁": "111111111", "丙": "131111111"}
+        order = hanzi.ListOrder(seq, lambda c: known.get(c) or codes.get(c, ""), counts)
+        self.assertTrue(order.fits("X", "121111111"))
+        cases = [
+            ("parts in a row", {"𬌗": "牙合"}, {"𬌗": "1523341251"}),
+            ("a part without a code", {"𬌗": "牙龠"}, {}),
+            ("wrong stroke count", {"𬌗": "石合"}, {}),            # 11 strokes
+            ("outside the list order", {"X": "石牙"}, {}),         # 132511523 after 丙's 131111111
+            ("not listed", {}, {}),
+        ]
+        for what, parts, want in cases:
+            with self.subTest(what):
+                got = hanzi.codes_from_glyph_parts(["𬌗", "X"], lambda c: codes.get(c, ""), counts, order, parts)
+                self.assertEqual(got, want)
+
+    def test_rows_mark_the_source(self):
+        cn = {"spell": {}, "counts": {}, "order": {}, "radical": {}, "trad": {}, "zhuyin": {}}
+        uh = {"Z": {"kMandarin": "hé", "kTotalStrokes": "10"}}
+        rows, _ = hanzi.build_char_rows(cn, uh, {}, {}, {}, {}, glyph_parts={"Z": "1523341251"})
+        self.assertEqual([(r["bhm"], r["bhmsrc"]) for r in rows], [("1523341251", "glyph-parts")])
+
+
+class ReadingOrderTest(unittest.TestCase):
+    def test_main_reading_first(self):
+        cases = [
+            ("page order, pinlu counts", ["dàn", "shí"], {"kHanyuPinlu": "shí(1006)"}, ["shí", "dàn"]),
+            ("counts decide", ["háng", "héng", "xíng"], {"kHanyuPinlu": "xíng(2943) háng(218)"},
+             ["xíng", "háng", "héng"]),
+            ("kMandarin without counts", ["gě", "hé"], {"kMandarin": "hé"}, ["hé", "gě"]),
+            ("counts before kMandarin", ["a", "b", "c"], {"kHanyuPinlu": "c(5)", "kMandarin": "b"}, ["c", "b", "a"]),
+            ("nothing known keeps the order", ["zhōng", "zhòng"], {}, ["zhōng", "zhòng"]),
+            ("malformed counts are ignored", ["a", "b"], {"kHanyuPinlu": "b(x) b"}, ["a", "b"]),
+        ]
+        for what, readings, f, want in cases:
+            with self.subTest(what):
+                self.assertEqual(hanzi.main_reading_first(readings, f), want)
+
+    def test_rows_start_with_the_main_reading(self):
+        cn = {"spell": {}, "counts": {}, "order": {}, "radical": {}, "trad": {}, "zhuyin": {}}
+        uh = {"石": {"kTGHZ2013": "065.060:dàn 334.180:shí", "kHanyuPinlu": "shí(1006)", "kTotalStrokes": "5"}}
+        rows, _ = hanzi.build_char_rows(cn, uh, {}, {}, {}, {})
+        self.assertEqual([(r["pinyin"], r["pinyins"]) for r in rows], [("shí", "shí，dàn"), ("dàn", "shí，dàn")])
+
+
 class StrokeCountTest(unittest.TestCase):
     def test_radical_strokes(self):
         uh = {"a": {"kRSUnicode": "120'.5", "kTotalStrokes": "8"}, "b": {"kRSUnicode": "120'.2", "kTotalStrokes": "5"},
@@ -440,6 +489,11 @@ class SourceFormatsTest(unittest.TestCase):
 
     def test_explanations(self):
         self.assertEqual(words.parse_explanations("x.json", '{"中国":" 国家 "}'), {"中国": "国家"})
+        cases = [("中国", "国家", True), ("石", '1.亦作"石蜐"。', False), ("一哄", '1.见"一哄"。', False),
+                 ("一哄", '1.见"一閧"。', True), ("一伙", '1.亦作"一伙"。 \n2.一群。', True), ("中国", "", False)]
+        for word, text, want in cases:
+            with self.subTest(word=word, text=text):
+                self.assertEqual(words.usable_explanation(word, text), want)
         for bad in ['{"a":', "[1]"]:
             with self.subTest(bad=bad):
                 with self.assertRaises(words.DataError):
@@ -508,8 +562,17 @@ class RepairTest(unittest.TestCase):
                 self.assertEqual(idioms.repair_quotes(src), (want, n))
 
     def test_refs(self):
-        self.assertEqual(idioms.repair_refs("同花花世界”。"), ("同“花花世界”。", 1))
-        self.assertEqual(idioms.repair_refs("也作“花花世界”。"), ("也作“花花世界”。", 0))
+        cases = [
+            ("同花花世界”。", "同“花花世界”。", 1),
+            ("也作“花花世界”。", "也作“花花世界”。", 0),              # has an opening quote: left alone
+            ("又称磁盘机”。以磁盘为…", "又称“磁盘机”。以磁盘为…", 1),
+            ("⑤见一般与个别”。也作甚或”", "⑤见“一般与个别”。也作“甚或”", 2),
+            ("与间接”相对", "与间接”相对", 0),                          # no introducing word
+            ("见一二三四五六七八九十一二三”", "见一二三四五六七八九十一二三”", 0),  # too long to be sure
+        ]
+        for text, want, n in cases:
+            with self.subTest(text=text):
+                self.assertEqual(words.repair_refs(text), (want, n))
 
     def test_colons(self):
         cases = [
