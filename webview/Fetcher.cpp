@@ -25,6 +25,16 @@ int32_t StatusOfInternetError(DWORD error) {
     case ERROR_INTERNET_TIMEOUT: return StatusTimeout;
     case ERROR_INTERNET_INVALID_URL: return StatusInvalidUrl;
     case ERROR_INTERNET_UNRECOGNIZED_SCHEME: return StatusUnknownProtocol;
+    case ERROR_INTERNET_SECURITY_CHANNEL_ERROR:
+    case ERROR_INTERNET_INVALID_CA:
+    case ERROR_INTERNET_SEC_CERT_CN_INVALID:
+    case ERROR_INTERNET_SEC_CERT_DATE_INVALID:
+    case ERROR_INTERNET_SEC_CERT_ERRORS:
+    case ERROR_INTERNET_SEC_CERT_NO_REV:
+    case ERROR_INTERNET_SEC_CERT_REV_FAILED:
+    case ERROR_INTERNET_SEC_CERT_REVOKED:
+    case ERROR_INTERNET_SEC_INVALID_CERT:
+    case ERROR_INTERNET_CLIENT_AUTH_CERT_NEEDED: return StatusSecurityProblem;
     default: return StatusDownloadFailure;
   }
 }

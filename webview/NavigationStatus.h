@@ -10,4 +10,5 @@ enum : int32_t {
   StatusDownloadFailure = static_cast<int32_t>(0x800C0008),  // INET_E_DOWNLOAD_FAILURE
   StatusTimeout = static_cast<int32_t>(0x800C000B),          // INET_E_CONNECTION_TIMEOUT
   StatusUnknownProtocol = static_cast<int32_t>(0x800C000D),  // INET_E_UNKNOWN_PROTOCOL
+  StatusSecurityProblem = static_cast<int32_t>(0x800C000E),  // INET_E_SECURITY_PROBLEM
 };

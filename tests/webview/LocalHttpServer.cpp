@@ -3,6 +3,7 @@
 
 #include "tests/webview/LocalHttpServer.h"
 
+#include <cctype>
 #include <cstring>
 
 #include "framework/core/Unicode.h"
@@ -141,6 +142,13 @@ void TLocalHttpServer::Answer(uintptr_t socket) {
     int got = ws.Recv(client, buffer, sizeof(buffer), 0);
     if (got <= 0) break;
     request.append(buffer, static_cast<size_t>(got));
+    if (!std::isupper(static_cast<unsigned char>(request[0]))) {
+      // Not HTTP (a TLS hello, say): answered at once, as a real server would, and not a request.
+      const char reply[] = "HTTP/1.0 400 Bad Request\r\nConnection: close\r\n\r\n";
+      ws.Send(client, reply, static_cast<int>(sizeof(reply) - 1), 0);
+      ws.Close(client);
+      return;
+    }
   }
   size_t space = request.find(' ');
   size_t end = space == std::string::npos ? space : request.find(' ', space + 1);

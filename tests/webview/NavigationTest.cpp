@@ -183,6 +183,19 @@ TEST_F(NavigationTest, RefusedPortIsANavigateError) {
   EXPECT_EQ(log_.Entries[0].Status, StatusCannotConnect);
 }
 
+TEST_F(NavigationTest, HttpsToAServerWithoutTlsIsASecurityErrorNotThePage) {
+  TLocalHttpServer server;
+  ASSERT_NE(server.Port(), 0);
+  server.Set("/page", {200, "text/html", "<p>plain</p>"});
+  std::u16string url = u"https://127.0.0.1:" + IntToStr(server.Port()) + u"/page";
+  view_->Navigate(url);
+  ASSERT_TRUE(WaitForEvents(1, 8000));
+  EXPECT_EQ(log_.Entries[0].Kind, "error");
+  EXPECT_EQ(log_.Entries[0].Url, url);
+  EXPECT_EQ(log_.Entries[0].Status, StatusSecurityProblem);
+  EXPECT_EQ(server.Requests().size(), 0u) << "no request may go out in the clear";
+}
+
 TEST_F(NavigationTest, NotFoundIsANavigateErrorWithTheHttpStatus) {
   TLocalHttpServer server;
   ASSERT_NE(server.Port(), 0);
