@@ -240,8 +240,10 @@ class DeriveMoreTest(unittest.TestCase):
     def test_rows_mark_the_source(self):
         cn = {"spell": {}, "counts": {}, "order": {}, "radical": {}, "trad": {}, "zhuyin": {}}
         uh = {"Z": {"kMandarin": "zhǔ", "kTotalStrokes": "6"}}
-        rows, _ = hanzi.build_char_rows(cn, uh, {}, {}, {}, {}, derived_parts={"Z": "454451"})
-        self.assertEqual([(r["bhm"], r["bhmsrc"]) for r in rows], [("454451", "derived-parts")])
+        for kind, src in (("derived_parts", "derived-parts"), ("glyph_parts", "glyph-parts")):
+            with self.subTest(kind):
+                rows, _ = hanzi.build_char_rows(cn, uh, {}, {}, {}, {}, **{kind: {"Z": "454451"}})
+                self.assertEqual([(r["bhm"], r["bhmsrc"]) for r in rows], [("454451", src)])
 
 
 class GlyphPartsTest(unittest.TestCase):
@@ -263,12 +265,6 @@ class GlyphPartsTest(unittest.TestCase):
             with self.subTest(what):
                 got = hanzi.codes_from_glyph_parts(["𬌗", "X"], lambda c: codes.get(c, ""), counts, order, parts)
                 self.assertEqual(got, want)
-
-    def test_rows_mark_the_source(self):
-        cn = {"spell": {}, "counts": {}, "order": {}, "radical": {}, "trad": {}, "zhuyin": {}}
-        uh = {"Z": {"kMandarin": "hé", "kTotalStrokes": "10"}}
-        rows, _ = hanzi.build_char_rows(cn, uh, {}, {}, {}, {}, glyph_parts={"Z": "1523341251"})
-        self.assertEqual([(r["bhm"], r["bhmsrc"]) for r in rows], [("1523341251", "glyph-parts")])
 
 
 class ReadingOrderTest(unittest.TestCase):
