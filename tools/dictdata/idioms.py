@@ -15,6 +15,7 @@ _NUM = "一二三四五六七八九十百千零〇两0-9"
 # (kept to forms that cannot be the first word of the quotation)
 _SUFFIX = (r"(?:第[%s]+[回卷折章篇出节首则场幕部集]|卷[%s]+|楔子|[上中下]卷|[上中下]篇|"
            r"诗之[%s]+|词|诗|曲|赋)?") % (_NUM, _NUM, _NUM)
+_SUFFIX_RE = re.compile(_SUFFIX)
 # dynasty·author《work》suffix, nothing else before the quotation
 _CITE_RE = re.compile(r"^((?:[%s·、（）]{0,24})《[^《》“”]{1,40}》%s)([^《》“”：:]{2,}?)”" % (HAN, _SUFFIX))
 
@@ -91,7 +92,11 @@ def repair_quotes(text):
             out.append(seg)
             continue
         m = _CITE_RE.match(seg)
-        if m and m.end() == len(seg):
+        if m and m.end() == len(seg) and _SUFFIX_RE.fullmatch(m.group(2)):
+            # '《谢天香》第二折”便使…”': the opening quote came out as a closing one
+            out.append(m.group(1) + m.group(2) + "：“")
+            n += 1
+        elif m and m.end() == len(seg):
             out.append(m.group(1) + "：“" + m.group(2) + "”")
             n += 1
         else:

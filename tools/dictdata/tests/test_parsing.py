@@ -552,6 +552,7 @@ class RepairTest(unittest.TestCase):
             ("语出汉·刘向《新序·杂事一》", "语出汉·刘向《新序·杂事一》", 0),     # no quotation
             ("他说了很多话，又引《书》云云。”", "他说了很多话，又引《书》云云。”", 0),  # no citation in front
             ("《左传》甲。”又《国语》乙。”", "《左传》：“甲。”又《国语》：“乙。”", 2),
+            ("元·关汉卿《谢天香》第二折”便使尽些伎俩。”", "元·关汉卿《谢天香》第二折：“便使尽些伎俩。”", 1),  # “ as ”
         ]
         for src, want, n in cases:
             with self.subTest(src=src):
