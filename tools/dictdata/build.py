@@ -59,8 +59,8 @@ def build(out, cache):
     expl, estats = words.load_explanations(pkgs["cnchar-data"], log=log)
     if estats["bad_files"]:
         log("cnchar-data: %d unreadable files skipped: %s" % (len(estats["bad_files"]), estats["bad_files"][:3]))
-    log("cnchar-data: dropped %d one-character keys (words that lost characters) and %d pointers to themselves"
-        % (estats["dropped"]["single"], estats["dropped"]["self"]))
+    log("cnchar-data: dropped %d one-character keys (words that lost characters), %d pointers to themselves, "
+        "%d empty" % (estats["dropped"]["single"], estats["dropped"]["self"], estats["dropped"]["empty"]))
     code_of, variants_of = hanzi.code_lookup(cn["order"], taiwan, mainland)
     counts = hanzi.stroke_counts(uh, cn["counts"])
     # kTotalStrokes against the radical's strokes plus kRSUnicode's residual

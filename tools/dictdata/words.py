@@ -114,7 +114,7 @@ def usable_explanation(word, text):
 
 
 def load_explanations(pkg, log=print):
-    out, files, bad, repaired, refs, dropped = {}, 0, [], 0, 0, {"single": 0, "self": 0}
+    out, files, bad, repaired, refs, dropped = {}, 0, [], 0, 0, {"single": 0, "empty": 0, "self": 0}
     for name, raw in pkg.iter_members("package/explanation/", ".json"):
         files += 1
         try:
@@ -124,7 +124,7 @@ def load_explanations(pkg, log=print):
             continue
         for k, v in d.items():
             if not usable_explanation(k, v):
-                dropped["single" if len(k) == 1 else "self"] += 1
+                dropped["single" if len(k) == 1 else "empty" if not v else "self"] += 1
                 continue
             v, n = repair_diamond(v)
             repaired += n
