@@ -17,7 +17,9 @@ _SUFFIX = (r"(?:第[%s]+[回卷折章篇出节首则场幕部集]|卷[%s]+|楔�
            r"诗之[%s]+|词|诗|曲|赋)?") % (_NUM, _NUM, _NUM)
 _SUFFIX_RE = re.compile(_SUFFIX)
 # dynasty·author《work》suffix, nothing else before the quotation
-_CITE_RE = re.compile(r"^((?:[%s·、（）]{0,24})《[^《》“”]{1,40}》%s)([^《》“”：:]{2,}?)”" % (HAN, _SUFFIX))
+_CITATION = r"^((?:[%s·、（）]{0,24})《[^《》“”]{1,40}》%s)" % (HAN, _SUFFIX)
+_CITATION_RE = re.compile(_CITATION)
+_CITE_RE = re.compile(_CITATION + r"([^《》“”：:]{2,}?)”")
 
 
 class IdiomError(ValueError):
@@ -92,12 +94,12 @@ def repair_quotes(text):
             out.append(seg)
             continue
         m = _CITE_RE.match(seg)
-        if m and m.end() == len(seg) and _SUFFIX_RE.fullmatch(m.group(2)):
-            # '《谢天香》第二折”便使…”': the opening quote came out as a closing one
-            out.append(m.group(1) + m.group(2) + "：“")
-            n += 1
-        elif m and m.end() == len(seg):
-            out.append(m.group(1) + "：“" + m.group(2) + "”")
+        if m and m.end() == len(seg):
+            if _SUFFIX_RE.fullmatch(m.group(2)):
+                # '《谢天香》第二折”便使…”': the opening quote came out as a closing one
+                out.append(m.group(1) + m.group(2) + "：“")
+            else:
+                out.append(m.group(1) + "：“" + m.group(2) + "”")
             n += 1
         else:
             out.append(seg)
@@ -131,7 +133,7 @@ def repair_colons(name, text):
 
 
 def citation_of(source):
-    m = re.match(r"^((?:[%s·、（）]{0,24})《[^《》“”]{1,40}》%s)" % (HAN, _SUFFIX), source)
+    m = _CITATION_RE.match(source)
     return m.group(1) if m else ""
 
 
